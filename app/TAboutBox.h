@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QDateTime>
+#include <QDialog>
+
+class QLabel;
+
+// "Version 1.yy.m.d.b": the program file's last-modified date and the last part of its version.
+QString BuildVersionText(const QDate& modified, const QString& fileVersion);
+
+// The about box: the program's picture, name, version and credits.
+class TAboutBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit TAboutBox(QWidget* parent = nullptr);
+
+    QLabel* Version;
+};

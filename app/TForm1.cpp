@@ -1,0 +1,319 @@
+#include "TForm1.h"
+
+#include "Fonts.h"
+#include "TAboutBox.h"
+#include "TBoardView.h"
+#include "TCardBackDlg.h"
+#include "TGameMessageDlg.h"
+#include "TSoundPlayer.h"
+#include "engine/TwGame.h"
+#include "KestrelObjects/TFancyButton.h"
+#include "KestrelObjects/TSubTimer.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <exception>
+
+namespace {
+const QColor StripGreen(0, 100, 0);
+constexpr TColor PanelTextGreen = MakeColor(0, 191, 0);
+
+void Fill(QWidget* w, const QColor& colour) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, colour);
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+TFancyButton* StripButton(QWidget* parent, int x, int width, const QString& caption, const QString& hint,
+                          const QString& picture) {
+    auto* b = new TFancyButton(parent);
+    b->setGeometry(x, 4, width, 34);
+    b->setText(caption);
+    b->setToolTip(hint);
+    b->setFont(GameFont("Georgia", 27, true));
+    b->SetFontColor(PanelTextGreen);
+    b->SetFrameDarkest(MakeColor(25, 25, 25));
+    b->SetFrameDark(MakeColor(51, 51, 51));
+    b->SetFrameLight(MakeColor(100, 100, 100));
+    b->SetFrameLightest(MakeColor(150, 150, 150));
+    b->SetGradColor1(MakeColor(128, 128, 128));
+    b->SetGradColor2(clBlack);
+    b->SetGradient(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    if (!picture.isEmpty())
+        b->SetGlyph(QImage(picture));
+    return b;
+}
+
+void StylePanel(QLabel* panel, const QString& hint) {
+    panel->setToolTip(hint);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(1);
+    panel->setAlignment(Qt::AlignCenter);
+    panel->setFont(GameFont("Tahoma", 16, true));
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, ToQColor(PanelTextGreen));
+    panel->setPalette(pal);
+    panel->setAutoFillBackground(true);
+}
+} // namespace
+
+TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make_unique<TGame>(*this)) {
+    LoadGameFonts();
+    setWindowTitle(QStringLiteral("Tarnwell"));
+    setFont(GameFont("System", 13, false));
+    Fill(this, QColor(0, 128, 0));
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    BuildButtonStrip();
+    Image1 = new TBoardView(central);
+    BuildStatusStrip();
+    column->addWidget(Panel2);
+    column->addWidget(Image1, 1);
+    column->addWidget(Panel6);
+    setCentralWidget(central);
+    BuildMenus();
+
+    DisplayTimer.setInterval(1000);
+    connect(&DisplayTimer, &QTimer::timeout, this, [this] { GameTime_->UpdateDisplay(); });
+
+    resize(794, 603);
+    move(451, 160);
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    qApp->removeEventFilter(this);
+    Image1->SetGame(nullptr);
+    // The engine frees the deck with itself.
+    game.reset();
+}
+
+void TForm1::BuildButtonStrip() {
+    Panel2 = new QWidget;
+    Panel2->setFixedHeight(42);
+    Fill(Panel2, StripGreen);
+    DealBtn = StripButton(Panel2, 5, 125, QStringLiteral("Deal"), QStringLiteral("Deal Cards"),
+                          QStringLiteral(":/pictures/glyph_deal.png"));
+    UndoBtn = StripButton(Panel2, 132, 125, QStringLiteral("Undo"), QStringLiteral("Undo Last Move"),
+                          QStringLiteral(":/pictures/glyph_undo.png"));
+    HintBtn = StripButton(Panel2, 260, 125, QStringLiteral("Hint"), QStringLiteral("Show Next Hint"),
+                          QStringLiteral(":/pictures/glyph_hint.png"));
+    FancyButton1 = StripButton(Panel2, 387, 389, QString(), QStringLiteral("Show Next Hint"), QString());
+    FancyButton1->setEnabled(false);
+    connect(DealBtn, &QPushButton::clicked, this, &TForm1::DealMnuClick);
+    connect(UndoBtn, &QPushButton::clicked, this, &TForm1::UndoMnuClick);
+    connect(HintBtn, &QPushButton::clicked, this, &TForm1::Hint1Click);
+}
+
+void TForm1::BuildStatusStrip() {
+    Panel6 = new QWidget;
+    Panel6->setFixedHeight(31);
+    Fill(Panel6, StripGreen);
+    auto* row = new QHBoxLayout(Panel6);
+    row->setContentsMargins(4, 4, 4, 4);
+    row->setSpacing(0);
+    auto add = [row](QLabel* panel, int width, const QString& hint) {
+        StylePanel(panel, hint);
+        if (width > 0)
+            panel->setFixedWidth(width);
+        row->addWidget(panel, width > 0 ? 0 : 1);
+        return panel;
+    };
+    CurCardDis = add(new QLabel, 55, QStringLiteral("Card Under Cursor"));
+    CardDis = add(new QLabel, 33, QStringLiteral("Selected Card"));
+    MoveCntDis = add(new QLabel, 33, QStringLiteral("Possible Moves"));
+    MessageDis = add(new QLabel, 225, QStringLiteral("Messages"));
+    ErrorDis = add(new QLabel, 0, QStringLiteral("Errors"));
+    ScoreDis = add(new QLabel, 96, QStringLiteral("Score"));
+    GameTime_ = new TSubTimer;
+    add(GameTime_, 104, QStringLiteral("Elapsed Time"));
+    GameTime_->Resolution = TResolution::rsAutoScale;
+    GameTime_->SetDigits(0);
+}
+
+void TForm1::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    LoadGame1 = file->addAction(QStringLiteral("&Load Game..."));
+    SaveGame1 = file->addAction(QStringLiteral("&Save Game..."));
+    Reload1 = file->addMenu(QStringLiteral("&Reload"));
+    file->addSeparator();
+    Exit1 = file->addAction(QStringLiteral("&Exit"), this, &QWidget::close);
+    // Saved games arrive with their own commands.
+    LoadGame1->setEnabled(false);
+    SaveGame1->setEnabled(false);
+    Reload1->setEnabled(false);
+
+    QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("&Game"));
+    DealMnu = gameMenu->addAction(QStringLiteral("&Deal"), this, &TForm1::DealMnuClick);
+    DealMnu->setShortcut(Qt::Key_F2);
+    Resart1 = gameMenu->addAction(QStringLiteral("&Resart"), this, &TForm1::Resart1Click);
+    Resart1->setShortcut(Qt::Key_R);
+    UndoMnu = gameMenu->addAction(QStringLiteral("&Undo"), this, &TForm1::UndoMnuClick);
+    UndoMnu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Hint1 = gameMenu->addAction(QStringLiteral("&Hint"), this, &TForm1::Hint1Click);
+    Hint1->setShortcut(Qt::Key_H);
+    gameMenu->addSeparator();
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    opScores1 = view->addAction(QStringLiteral("&Top Scores"));
+    opScores1->setEnabled(false);
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    CardBacks1 = options->addAction(QStringLiteral("&Card Backs..."), this, &TForm1::CardBacks1Click);
+    SmallCardsMnu = options->addAction(QStringLiteral("&Small Cards"), this, &TForm1::SmallCardsMnuClick);
+    SmallCardsMnu->setCheckable(true);
+    DisableSoundMnu = options->addAction(QStringLiteral("&Disable Sound"), this, &TForm1::DisableSoundMnuClick);
+    DisableSoundMnu->setCheckable(true);
+    options->addSeparator();
+    SaveDefaultsMnu = options->addAction(QStringLiteral("Save &Defaults"));
+    RestoreDefaultsMnu = options->addAction(QStringLiteral("&Restore Defaults"));
+    FactoryDefaults1 = options->addAction(QStringLiteral("&Factory Defaults"));
+    for (QAction* a : {SaveDefaultsMnu, RestoreDefaultsMnu, FactoryDefaults1})
+        a->setEnabled(false);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    ContentsMnu = help->addAction(QStringLiteral("&Contents..."));
+    ContentsMnu->setEnabled(false);
+    help->addSeparator();
+    About1 = help->addAction(QStringLiteral("&About..."), this, &TForm1::About1Click);
+}
+
+void TForm1::FormCreate() {
+    // Every left press anywhere in the program may end a running celebration.
+    qApp->installEventFilter(this);
+    // The board image gets its size from the laid-out window before the engine starts.
+    centralWidget()->layout()->activate();
+    game->BoardImage = QImage(std::max(Image1->width(), 1), std::max(Image1->height(), 1),
+                              QImage::Format_ARGB32_Premultiplied);
+    Image1->SetGame(game.get());
+    game->EngineStart();
+}
+
+void TForm1::CreateDialogs() {
+    AboutBox = new TAboutBox(this);
+    CardBackDlg = new TCardBackDlg(this);
+    GameMessageDlg = new TGameMessageDlg(this);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !qobject_cast<QMenuBar*>(watched) &&
+        !qobject_cast<QMenu*>(watched))
+        game->StopRequested = true;
+    return false;
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // The plain bar fills the strip to its right end.
+    FancyButton1->setFixedWidth(std::max(0, Panel2->width() - 387 - 10));
+}
+
+void TForm1::Guarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        QMessageBox::critical(this, QStringLiteral("Tarnwell"), QString::fromUtf8(e.what()));
+    }
+}
+
+void TForm1::DealMnuClick() {
+    Guarded([this] { game->ConfirmDeal(); });
+}
+void TForm1::Resart1Click() {
+    Guarded([this] { game->ConfirmRestart(); });
+}
+void TForm1::UndoMnuClick() {
+    Guarded([this] { game->UndoMove(); });
+}
+void TForm1::Hint1Click() {
+    Guarded([this] { game->ShowNextHint(); });
+}
+void TForm1::CardBacks1Click() {
+    Guarded([this] { CardBackDlg->ChooseCardBack(*game); });
+}
+void TForm1::SmallCardsMnuClick() {
+    Guarded([this] {
+        game->SmallCards = !game->SmallCards;
+        game->SetCardSize(game->SmallCards);
+    });
+}
+void TForm1::DisableSoundMnuClick() {
+    game->Sound.SoundDisabled = !game->Sound.SoundDisabled;
+    DisableSoundMnu->setChecked(game->Sound.SoundDisabled);
+}
+void TForm1::About1Click() { AboutBox->exec(); }
+
+QLabel* TForm1::PanelOf(StatusPanel panel) const {
+    switch (panel) {
+    case StatusPanel::CurCardDis: return CurCardDis;
+    case StatusPanel::CardDis: return CardDis;
+    case StatusPanel::MoveCntDis: return MoveCntDis;
+    case StatusPanel::MessageDis: return MessageDis;
+    case StatusPanel::ErrorDis: return ErrorDis;
+    case StatusPanel::ScoreDis: return ScoreDis;
+    }
+    return ErrorDis;
+}
+
+void TForm1::SetPanelText(StatusPanel panel, const QString& text) { PanelOf(panel)->setText(text); }
+
+TColor TForm1::PanelFontColor(StatusPanel panel) {
+    return FromQColor(PanelOf(panel)->palette().color(QPalette::WindowText));
+}
+
+void TForm1::SetPanelFontColor(StatusPanel panel, TColor colour) {
+    QLabel* label = PanelOf(panel);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, ToQColor(colour));
+    label->setPalette(pal);
+}
+
+void TForm1::RepaintPanel(StatusPanel panel) { PanelOf(panel)->repaint(); }
+
+uint8_t TForm1::ShowGameMessage(GameMessagePage page, const QString& caption, const QString& message,
+                                const QString& okCaption, const QString& cancelCaption) {
+    if (!GameMessageDlg)
+        CreateDialogs();
+    return GameMessageDlg->ShowGameMessage(page, caption, message, okCaption, cancelCaption);
+}
+
+void TForm1::ShowInformation(const QString& text) {
+    QMessageBox::information(this, QStringLiteral("Tarnwell"), text, QMessageBox::Ok);
+}
+
+void TForm1::ShowBoard(const QImage& board) { Image1->ShowImage(board); }
+
+void TForm1::SetDisplayTimer(bool on) {
+    if (on)
+        DisplayTimer.start();
+    else
+        DisplayTimer.stop();
+}
+
+TStopwatch& TForm1::GameTime() { return *GameTime_; }
+
+void TForm1::SetSmallCardsCheck(bool small) { SmallCardsMnu->setChecked(small); }
+
+int TForm1::ScreenWidth() {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return s ? s->geometry().width() : 1024;
+}
+
+void TForm1::AddTopScore(int32_t, int64_t) {}
+
+void TForm1::PlaySound(SoundEffect effect, bool loop) { soundPlayer->PlaySound(effect, loop); }
+
+void TForm1::StopSound() { soundPlayer->StopSound(); }

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "engine/IGameHost.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class TAboutBox;
+class TBoardView;
+class TCardBackDlg;
+class TFancyButton;
+class TGame;
+class TGameMessageDlg;
+class TSoundPlayer;
+class TSubTimer;
+
+// The main window: the button strip, the board, the status panels and the menus. It holds no
+// game logic; every command and every mouse event on the board goes to the engine.
+class TForm1 : public QMainWindow, public IGameHost {
+    Q_OBJECT
+public:
+    TForm1();
+    ~TForm1() override;
+
+    // The dialogs, created once after the main window and kept until the end.
+    void CreateDialogs();
+
+    TGame& Game() { return *game; }
+
+    // ---- the window's parts
+    QWidget* Panel2;
+    TFancyButton* DealBtn;
+    TFancyButton* UndoBtn;
+    TFancyButton* HintBtn;
+    TFancyButton* FancyButton1;
+    TBoardView* Image1;
+    QWidget* Panel6;
+    QLabel* CurCardDis;
+    QLabel* CardDis;
+    QLabel* MoveCntDis;
+    QLabel* MessageDis;
+    QLabel* ErrorDis;
+    QLabel* ScoreDis;
+    TSubTimer* GameTime_;
+    QTimer DisplayTimer;
+
+    QAction* LoadGame1;
+    QAction* SaveGame1;
+    QMenu* Reload1;
+    QAction* Exit1;
+    QAction* DealMnu;
+    QAction* Resart1;
+    QAction* UndoMnu;
+    QAction* Hint1;
+    QAction* opScores1;
+    QAction* CardBacks1;
+    QAction* SmallCardsMnu;
+    QAction* DisableSoundMnu;
+    QAction* SaveDefaultsMnu;
+    QAction* RestoreDefaultsMnu;
+    QAction* FactoryDefaults1;
+    QAction* ContentsMnu;
+    QAction* About1;
+
+    TAboutBox* AboutBox = nullptr;
+    TCardBackDlg* CardBackDlg = nullptr;
+    TGameMessageDlg* GameMessageDlg = nullptr;
+
+    // ---- commands
+    void DealMnuClick();
+    void Resart1Click();
+    void UndoMnuClick();
+    void Hint1Click();
+    void CardBacks1Click();
+    void SmallCardsMnuClick();
+    void DisableSoundMnuClick();
+    void About1Click();
+
+    // ---- the engine's window
+    void SetPanelText(StatusPanel panel, const QString& text) override;
+    TColor PanelFontColor(StatusPanel panel) override;
+    void SetPanelFontColor(StatusPanel panel, TColor colour) override;
+    void RepaintPanel(StatusPanel panel) override;
+    uint8_t ShowGameMessage(GameMessagePage page, const QString& caption, const QString& message,
+                            const QString& okCaption, const QString& cancelCaption) override;
+    void ShowInformation(const QString& text) override;
+    void ShowBoard(const QImage& board) override;
+    void SetDisplayTimer(bool on) override;
+    TStopwatch& GameTime() override;
+    void SetSmallCardsCheck(bool small) override;
+    int ScreenWidth() override;
+    void AddTopScore(int32_t score, int64_t elapsedMicros) override;
+    void PlaySound(SoundEffect effect, bool loop) override;
+    void StopSound() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildButtonStrip();
+    void BuildStatusStrip();
+    void BuildMenus();
+    void FormCreate();
+    QLabel* PanelOf(StatusPanel panel) const;
+    // Runs a command; a failure is shown in a message box and the program goes on.
+    void Guarded(const std::function<void()>& command);
+
+    std::unique_ptr<TSoundPlayer> soundPlayer;
+    std::unique_ptr<TGame> game;
+};

@@ -1,0 +1,108 @@
+#include "TGameMessageDlg.h"
+
+#include "Fonts.h"
+#include "KestrelObjects/TFancyButton.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace {
+const QColor DialogGreen(0, 100, 0);
+
+void Colour(QWidget* w, const QColor& background, const QColor& text) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, background);
+    pal.setColor(QPalette::WindowText, text);
+    pal.setColor(QPalette::Base, background);
+    pal.setColor(QPalette::Text, text);
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+TFancyButton* DialogButton(QWidget* parent, int x) {
+    auto* b = new TFancyButton(parent);
+    b->setGeometry(x, 4, 114, 34);
+    b->setFont(GameFont("Georgia", 27, true));
+    b->SetFontColor(MakeColor(0, 191, 0));
+    b->SetFrameDarkest(MakeColor(0, 64, 0));
+    b->SetFrameDark(MakeColor(0, 192, 0));
+    b->SetFrameLight(MakeColor(0, 192, 0));
+    b->SetFrameLightest(MakeColor(0, 255, 0));
+    b->SetGradColor1(MakeColor(0, 128, 0));
+    b->SetGradColor2(MakeColor(0, 64, 0));
+    b->SetGradient(true);
+    return b;
+}
+} // namespace
+
+TGameMessageDlg::TGameMessageDlg(QWidget* parent) : QDialog(parent, Qt::Tool) {
+    setFixedSize(392, 182);
+    Colour(this, DialogGreen, Qt::yellow);
+
+    PageControl1 = new QStackedWidget(this);
+    PageControl1->setGeometry(0, 0, 392, 182 - 47);
+
+    auto* page0 = new QWidget;
+    auto* layout0 = new QVBoxLayout(page0);
+    layout0->setContentsMargins(5, 5, 5, 5);
+    MessDis = new QLabel(page0);
+    MessDis->setFont(GameFont("Georgia", 16, true));
+    MessDis->setWordWrap(true);
+    MessDis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Colour(MessDis, DialogGreen, Qt::yellow);
+    layout0->addWidget(MessDis);
+    PageControl1->addWidget(page0);
+
+    auto* page1 = new QWidget;
+    Colour(page1, DialogGreen, Qt::yellow);
+    DealRadio = new QGroupBox(QStringLiteral("What would you like to do?"), page1);
+    DealRadio->setGeometry(4, 4, 392 - 8, 97);
+    DealRadio->setFont(GameFont("Georgia", 13, true));
+    Colour(DealRadio, QColor(0, 64, 0), QColor(0, 192, 0));
+    auto* radioLayout = new QVBoxLayout(DealRadio);
+    const char* items[3] = {"Start New Game", "Restart Current Game", "Keep Playing this Game"};
+    for (int i = 0; i < 3; ++i) {
+        DealItems[i] = new QRadioButton(QString::fromLatin1(items[i]), DealRadio);
+        Colour(DealItems[i], QColor(0, 64, 0), QColor(0, 192, 0));
+        radioLayout->addWidget(DealItems[i]);
+    }
+    PageControl1->addWidget(page1);
+
+    auto* panel1 = new QWidget(this);
+    panel1->setGeometry(0, 182 - 47, 392, 47);
+    Colour(panel1, DialogGreen, Qt::yellow);
+    OKBtn = DialogButton(panel1, 16);
+    CancelBtn = DialogButton(panel1, 264);
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int TGameMessageDlg::SelectedItem() const {
+    for (int i = 0; i < 3; ++i)
+        if (DealItems[i]->isChecked())
+            return i;
+    return 0;
+}
+
+uint8_t TGameMessageDlg::ShowGameMessage(GameMessagePage page, const QString& caption, const QString& message,
+                                         const QString& okCaption, const QString& cancelCaption) {
+    DealItems[0]->setChecked(true);
+    setWindowTitle(caption);
+    MessDis->setText(message);
+    const int index = int(page);
+    PageControl1->setVisible(index == 0 || index == 1);
+    if (index == 0 || index == 1)
+        PageControl1->setCurrentIndex(index);
+    OKBtn->setVisible(!okCaption.isEmpty());
+    CancelBtn->setVisible(!cancelCaption.isEmpty());
+    OKBtn->setText(okCaption);
+    CancelBtn->setText(cancelCaption);
+    // The close box and the Esc key count as Cancel.
+    const uint8_t closed = exec() == QDialog::Accepted ? GameMessageResult::OkChosen : GameMessageResult::CancelChosen;
+    static constexpr uint8_t itemFlags[3] = {GameMessageResult::NewGameChosen, GameMessageResult::RestartChosen,
+                                             GameMessageResult::KeepPlayingChosen};
+    return closed | itemFlags[SelectedItem()];
+}

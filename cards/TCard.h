@@ -1,0 +1,67 @@
+#pragma once
+
+#include "KestrelObjects/IntVector.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QString>
+#include <cstdint>
+
+// One playing card lying on the board: its identity, its pictures, where it lies, how high it
+// lies in the stack and how it is to be drawn.
+class TCard {
+public:
+    explicit TCard(int32_t index);
+
+    QImage FaceImage;
+    QImage BackImage;
+    QImage MaskImage; // black inside the card's outline, white at the rounded corners
+    QImage HighlightImage;
+    QImage ShadowImage; // premultiplied alpha, prepared when loaded
+    QImage SaveUnderImage;
+    QPoint Position;
+    int32_t Depth;
+    int32_t Index;
+    int32_t Value;
+    uint8_t Suit;
+    uint8_t Rank;
+    QString Name;
+    bool FaceUp = true;
+    bool DealFaceUp = false;
+    bool Visible = true;
+    bool Highlighted = false;
+    bool Lifted = false;
+
+    int Width() const { return FaceImage.width(); }
+    int Height() const { return FaceImage.height(); }
+    QPoint Size() const { return {Width(), Height()}; }
+    TRect BoundsRect() const { return TRect::FromSize(Position, Size()); }
+    bool ContainsPoint(QPoint p) const { return BoundsRect().Contains(p); }
+    bool Overlaps(const TCard& other) const { return BoundsRect().Overlaps(other.BoundsRect()); }
+
+    // Sets the five pictures; the face and back are also kept cut out by the mask.
+    void SetImages(const QImage& face, const QImage& back, const QImage& mask, const QImage& highlight,
+                   const QImage& shadow, const QImage& maskedBack);
+
+    // Where a picture of another size lies when centred on the card.
+    TRect CentredRect(const QImage& image) const;
+    // Shadow (when lifted), then highlight (when highlighted), then the card through its mask.
+    void DrawCard(QPainter& canvas) const;
+    void DrawShadow(QPainter& canvas) const;
+    void DrawHighlight(QPainter& canvas) const;
+    // Keeps the board under the card's shadow rectangle, and puts it back.
+    void SaveUnder(const QImage& board);
+    void RestoreUnder(QPainter& canvas) const;
+    // The card narrowed as if turned by angle degrees about its vertical axis; from 90 degrees
+    // on the other side shows.
+    void DrawSqueezed(QPainter& canvas, double angle) const;
+    // Left and right inset of the squeezed picture at an angle.
+    int SqueezeInset(double angle) const;
+
+private:
+    QImage maskedFace;
+    QImage maskedBack;
+};
+
+// A picture with the mask's white parts made transparent (premultiplied alpha).
+QImage CutOutByMask(const QImage& picture, const QImage& mask);

@@ -1,0 +1,6 @@
+#include "TRandom.h"
+
+TRandom& GameRandom() {
+    static TRandom generator;
+    return generator;
+}

@@ -1,0 +1,105 @@
+// Dealing a new game, gathering the cards onto the deck, and the game clock.
+#include "TwGame.h"
+
+#include "cards/TRandom.h"
+#include "KestrelObjects/TimeSource.h"
+
+namespace {
+// Even columns slide their card in four short steps, odd columns jump straight there.
+constexpr int DealStepsEven = 4, DealDelayEven = 1;
+constexpr int DealStepsOdd = 1, DealDelayOdd = 0;
+
+// Clears the flag however the deal ends.
+struct DealingGuard {
+    bool& flag;
+    explicit DealingGuard(bool& f) : flag(f) { flag = true; }
+    ~DealingGuard() { flag = false; }
+};
+} // namespace
+
+void TGame::DealGame() {
+    if (Dealing || CelebrationRunning)
+        return;
+    DealingGuard guard(Dealing);
+    HintCount = 0;
+    UndoCount = 0;
+    // A card chosen before the deal must not be taken for a move on the new board.
+    ResetMoveProtocol();
+    SetClock(false);
+    Deck->Shuffler.Shuffle();
+    GameState = TGameState::Playing;
+    ClearBoard(GameArray);
+    GatherDeck();
+    Deck->ClearHighlights();
+    Sound.PlayEffect(SoundEffect::Deal, true);
+    WaitProcessing(0);
+    for (int row = 0; row <= 9; ++row) {
+        for (int column = 0; column < ColumnCountMax; ++column) {
+            ColumnStep[size_t(column)] = RowStep;
+            if (row <= column + 2)
+                DealCard(column, row);
+        }
+    }
+    Sound.StopEffects();
+    CardCounter = 52;
+    MoveCount = 0;
+    GameActive = true;
+    UndoHead = UndoTail = 0;
+    TakeSnapshot();
+    ShowStatus();
+    GameCopy = GameArray;
+    FindMoves();
+    SetClock(true);
+}
+
+void TGame::DealCard(int column, int row) {
+    int32_t index = 0;
+    if (!Deck->Shuffler.NextCard(index))
+        return;
+    TCard& card = Deck->Card(index);
+    Cell(column, row) = &card;
+    card.FaceUp = card.DealFaceUp = (column + row) % 2 == 0;
+    card.Visible = true;
+    const bool even = column % 2 == 0;
+    Slide({index}, HomeOrigin, CellPosition(column, row), even ? DealStepsEven : DealStepsOdd,
+          even ? DealDelayEven : DealDelayOdd);
+    WaitProcessing(0);
+}
+
+void TGame::GatherDeck() {
+    Deck->SetAllVisible(false);
+    for (auto& card : Deck->Cards) {
+        card->FaceUp = false;
+        const int y = GameRandom().RandomInt(6);
+        const int x = GameRandom().RandomInt(6);
+        card->Position = HomeOrigin + QPoint(x - 3, y - 3);
+    }
+    Deck->SetAllVisible(true);
+}
+
+void TGame::SetClock(bool on) {
+    TStopwatch& clock = host.GameTime();
+    if (on) {
+        clock.Reset();
+        clock.Start();
+    } else {
+        clock.Stop();
+        clock.UpdateDisplay();
+    }
+    host.SetDisplayTimer(on);
+}
+
+void TGame::ConfirmDeal() {
+    if (GameState == TGameState::NotDealt || GameState == TGameState::Won) {
+        DealGame();
+        return;
+    }
+    const uint8_t result = host.ShowGameMessage(GameMessagePage::Choice, QStringLiteral("Deal?"), QString(),
+                                                QStringLiteral("OK"), QStringLiteral("Cancel"));
+    if (!(result & GameMessageResult::OkChosen))
+        return;
+    if (result & GameMessageResult::NewGameChosen)
+        DealGame();
+    else if (result & GameMessageResult::RestartChosen)
+        RestartGame();
+}

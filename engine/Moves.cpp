@@ -1,0 +1,260 @@
+// The move rules and the two-click move protocol, with dragging.
+#include "TwGame.h"
+
+namespace {
+// Slides of a move, as steps and milliseconds per step.
+constexpr int ColumnMoveSteps = 8, ColumnMoveDelay = 10;
+constexpr int HomeMoveSteps = 10, HomeMoveDelay = 10;
+constexpr int DropBackSteps = 10, DropBackDelay = 15;
+
+constexpr int King = 12;
+constexpr int Ace = 0;
+} // namespace
+
+void TGame::ResetMoveProtocol() {
+    ClickPhase = 0;
+    for (BoardSlot& slot : Slots)
+        slot = BoardSlot{};
+    DragList.clear();
+    DragActive = false;
+    DragSteps = 0;
+    PressedCard = nullptr;
+    if (Deck)
+        Deck->ClearHighlights();
+}
+
+void TGame::BoardMouseDown(bool leftButton, int x, int y) {
+    if (!leftButton)
+        return;
+    BoardClick(x, y);
+    PaintBoard();
+    const int index = Deck->CardAt({x, y});
+    PressedCard = index >= 0 ? &Deck->Card(index) : nullptr;
+    if (PressedCard)
+        PressedPosition = PressedCard->Position;
+}
+
+void TGame::BoardMouseMove(int x, int y) {
+    if (DragActive) {
+        if (DragSteps == 0)
+            Sound.PlayEffect(SoundEffect::StartMove);
+        Deck->MoveCardsTo({x, y}, DragList, true);
+        PaintBoard();
+        ++DragSteps;
+        return;
+    }
+    const int index = Deck->CardAt({x, y});
+    QString text = QStringLiteral("None");
+    if (index >= 0 && Deck->Card(index).Visible)
+        text = Deck->Card(index).FaceUp ? Deck->Card(index).Name : QStringLiteral("Down");
+    Host().SetPanelText(StatusPanel::CurCardDis, text);
+}
+
+void TGame::BoardMouseUp(int x, int y) {
+    if (!DragActive)
+        return;
+    Deck->MoveCardsTo({x, y}, DragList, false);
+    if (DragSteps > 0 && PressedCard && !DragList.empty()) {
+        const std::vector<int> run = DragList;
+        const QPoint dropped = Deck->Card(run.front()).Position;
+        BoardClick(x, y);
+        if (!LastMoveMade)
+            Slide(run, dropped, PressedPosition, DropBackSteps, DropBackDelay);
+    }
+    PaintBoard();
+    DragActive = false;
+}
+
+void TGame::BoardClick(int x, int y) {
+    // While the cards are going out, the board is not yet a game to play on.
+    if (Dealing)
+        return;
+    if (!GameActive) {
+        if (DeckRect.Contains({x, y}))
+            DealGame();
+        ShowStatus();
+        return;
+    }
+    if (ClickPhase == 0) {
+        for (BoardSlot& slot : Slots)
+            if (slot.Card)
+                slot.Card->Highlighted = false;
+    }
+    BoardSlot& slot = Slots[size_t(ClickPhase)];
+    slot = HitTest(x, y);
+    if (slot.Card && slot.Card->FaceUp) {
+        slot.Card->Highlighted = true;
+        Host().SetPanelText(StatusPanel::CardDis, slot.Card->Name);
+    }
+    if (slot.Column == -1 && slot.Row == -1) {
+        ClickPhase = 0;
+        ShowError(QStringLiteral("Not A Valid Card"));
+        LastMoveMade = false;
+        ShowStatus();
+        return;
+    }
+    if (ClickPhase == 0)
+        SelectSource();
+    else
+        PlaceRun();
+    if (CardCounter <= 0)
+        WinGame();
+    ShowStatus();
+}
+
+void TGame::SelectSource() {
+    const BoardSlot& source = SourceSlot();
+    if (source.Column == -1 || !source.Card) {
+        ShowError(QStringLiteral("Select a card from the pile"));
+        return;
+    }
+    if (!source.Card->FaceUp) {
+        ShowError(QStringLiteral("Only face-up cards can move"));
+        return;
+    }
+    ClickPhase = 1;
+    Sound.PlayEffect(SoundEffect::PlayCard);
+    DragActive = true;
+    DragSteps = 0;
+    DragList.clear();
+    for (int row = source.Row; row < RowCountMax && Cell(source.Column, row); ++row)
+        DragList.push_back(Cell(source.Column, row)->Index);
+}
+
+void TGame::PlaceRun() {
+    const BoardSlot source = SourceSlot();
+    const BoardSlot target = TargetSlot();
+    LastMoveMade = target.Column == -1 ? MoveToPocket(source, target) : MoveToColumn(source, target);
+    if (LastMoveMade)
+        ShowError(QString());
+    TCard* last = Cell(source.Column, BottomRow(source.Column));
+    if (last && !last->FaceUp)
+        Flip(*last);
+    LayoutBoard();
+    ClickPhase = 0;
+    Deck->ClearHighlights();
+    CheckBlocked();
+}
+
+bool TGame::MoveToColumn(const BoardSlot& source, BoardSlot target) {
+    target.Row = BottomRow(target.Column);
+    target.Card = Cell(target.Column, target.Row);
+    const TCard& chosen = *source.Card;
+    if (target.Card) {
+        if (target.Column == source.Column) {
+            const int pocket = PocketFor(*target.Card);
+            if (pocket < 0) {
+                ShowError(QStringLiteral("Can't move to same column"));
+                return false;
+            }
+            // Clicking a run's own column sends it home.
+            target.Column = -1;
+            target.Row = pocket;
+            target.Card = Pocket(pocket);
+            return MoveToPocket(source, target);
+        }
+        const TCard& t = *target.Card;
+        const bool below = chosen.Value == t.Value - 1 && t.Rank != Ace;
+        const bool above = chosen.Value == t.Value + 1 && t.Rank != King;
+        if (!below && !above) {
+            ShowError(QStringLiteral("Cards must be in sequence"));
+            return false;
+        }
+        target.Row += 1;
+    } else {
+        if (chosen.Rank != King) {
+            ShowError(QStringLiteral("Only a king can move here"));
+            return false;
+        }
+        if (source.Row != 0 && source.Row + 1 < RowCountMax && Cell(source.Column, source.Row + 1)) {
+            ShowError(QStringLiteral("King must be at the bottom"));
+            return false;
+        }
+        target.Row = 0;
+    }
+    TakeSnapshot();
+    Sound.PlayEffect(SoundEffect::MoveTo);
+    ShiftRun(source, target);
+    return true;
+}
+
+void TGame::ShiftRun(const BoardSlot& source, const BoardSlot& target) {
+    Slide(DragList, source.Card->Position, CellPosition(target.Column, target.Row), ColumnMoveSteps,
+          ColumnMoveDelay);
+    for (int i = 0; source.Row + i < RowCountMax && Cell(source.Column, source.Row + i); ++i) {
+        Cell(target.Column, target.Row + i) = Cell(source.Column, source.Row + i);
+        Cell(source.Column, source.Row + i) = nullptr;
+    }
+    MoveCount += 1;
+}
+
+bool TGame::MoveToPocket(const BoardSlot& source, BoardSlot target) {
+    const int last = BottomRow(source.Column);
+    if (!RunFitsHome(source.Column, source.Row, last)) {
+        ShowError(QStringLiteral("Card not at bottom/in Sequence"));
+        return false;
+    }
+    const TCard* lastCard = Cell(source.Column, last);
+    const TCard* top = Pocket(target.Row);
+    if (!lastCard) {
+        ShowError(QStringLiteral("Card not at bottom/in Sequence"));
+        return false;
+    }
+    if (top && lastCard->Index != top->Index + 1) {
+        ShowError(QStringLiteral("Card not in sequence with Home"));
+        return false;
+    }
+    if (top && top->Rank == King) {
+        ShowError(QStringLiteral("Home Pocket is Full."));
+        return false;
+    }
+    if (!top && lastCard->Rank != Ace) {
+        ShowError(QStringLiteral("Only an Ace can move here"));
+        return false;
+    }
+    for (int row = last; row >= source.Row; --row) {
+        MoveCardHome(*Cell(source.Column, row), source.Column, row, target.Row);
+        MoveCount += 1;
+    }
+    return true;
+}
+
+bool TGame::RunFitsHome(int column, int first, int last) const {
+    if (first > last)
+        return true;
+    const TCard* head = Cell(column, first);
+    if (!head)
+        return false;
+    for (int row = first; row <= last; ++row) {
+        const TCard* card = Cell(column, row);
+        if (!card || !card->FaceUp || card->Suit != head->Suit)
+            return false;
+        // Each card must lie directly on the card one rank above it. An Ace can never lie on
+        // a card of its own suit, so a run with an Ace above its bottom card never goes home.
+        if (row < last) {
+            const TCard* below = Cell(column, row + 1);
+            if (!below || card->Rank != below->Rank + 1)
+                return false;
+        }
+    }
+    return true;
+}
+
+void TGame::MoveCardHome(TCard& card, int column, int row, int pocket) {
+    TakeSnapshot();
+    Sound.PlayEffect(SoundEffect::MoveTo);
+    Slide({card.Index}, card.Position, PocketPosition(pocket), HomeMoveSteps, HomeMoveDelay);
+    Sound.PlayEffect(SoundEffect::MoveHome);
+    Pocket(pocket) = &card;
+    Cell(column, row) = nullptr;
+    CardCounter -= 1;
+}
+
+int TGame::PocketFor(const TCard& card) const {
+    for (int p = 0; p < HomeCount; ++p) {
+        const TCard* top = GameArray[size_t(p)];
+        if (card.Rank == Ace ? !top : (top && top->Index == card.Index - 1))
+            return p;
+    }
+    return -1;
+}

@@ -1,0 +1,193 @@
+#pragma once
+
+#include "IGameHost.h"
+#include "cards/TDeck.h"
+#include "KestrelObjects/IntVector.h"
+
+#include <QImage>
+#include <QPoint>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// 4 home pockets, then 8 columns of 52 rows.
+constexpr int HomeCount = 4;
+constexpr int ColumnCountMax = 8;
+constexpr int RowCountMax = 52;
+constexpr int PileSize = ColumnCountMax * RowCountMax;
+constexpr int BoardSize = HomeCount + PileSize;
+
+// A board laid out slot by slot: pockets 0..3 hold their top card, then the pile.
+using TBoard = std::array<TCard*, BoardSize>;
+
+constexpr int PileSlot(int column, int row) { return HomeCount + column * RowCountMax + row; }
+
+enum class TGameState { NotDealt = 0, Playing = 1, Won = 2 };
+
+// A place on the board as hit by the mouse: a pile cell (Column 0..7), a pocket (Column -1,
+// Row the pocket) or nothing (both -1).
+struct BoardSlot {
+    int32_t Column = -1;
+    int32_t Row = -1;
+    TCard* Card = nullptr;
+};
+
+// The whole board as it was before a move.
+struct BoardSnapshot {
+    int32_t CardCounter = 0;
+    std::array<TCard*, HomeCount> Home{};
+    std::array<TCard*, PileSize> Pile{};
+    std::array<uint8_t, PileSize> FaceUp{};
+};
+
+// One pair of the move search: the last card of a column and the card that may join it
+// (none for an Ace to a pocket or a King to an empty column).
+struct HintPair {
+    TCard* First = nullptr;
+    TCard* Second = nullptr;
+};
+
+constexpr int UndoRingSize = 500;
+
+// The one game on the table: board, rules, undo, score and painting. Reaches its window only
+// through the host.
+class TGame {
+public:
+    explicit TGame(IGameHost& host);
+    ~TGame();
+    TGame(const TGame&) = delete;
+    TGame& operator=(const TGame&) = delete;
+
+    // ---- board model and game state
+    std::unique_ptr<TDeck> Deck;
+    TBoard GameArray{};
+    TBoard GameCopy{};
+    int32_t CardCounter = 0;
+    int32_t MoveCount = 0;
+    int32_t UndoCount = 0;
+    int32_t HintCount = 0;
+    TGameState GameState = TGameState::NotDealt;
+    bool GameActive = false;
+    bool Dealing = false;
+    bool CelebrationRunning = false;
+    // Set by every left-button press anywhere in the program; ends a running celebration.
+    bool StopRequested = false;
+
+    // ---- move protocol
+    int ClickPhase = 0;
+    std::array<BoardSlot, 2> Slots; // the source slot, then the target slot
+    BoardSlot& SourceSlot() { return Slots[0]; }
+    BoardSlot& TargetSlot() { return Slots[1]; }
+    std::vector<int> DragList;
+    bool DragActive = false;
+    int DragSteps = 0;
+    TCard* PressedCard = nullptr;
+    QPoint PressedPosition;
+    bool LastMoveMade = false;
+
+    // ---- undo ring
+    std::vector<BoardSnapshot> UndoRing;
+    int UndoHead = 0;
+    int UndoTail = 0;
+
+    // ---- hints
+    std::vector<HintPair> HintList;
+    int HintCursor = 0;
+
+    // ---- results of a won game
+    int32_t FinalScore = 0;
+    int64_t FinalTime = 0;
+
+    // ---- geometry
+    bool SmallCards = false;
+    int BoardMargin = 30;
+    int ColumnGap = 9;
+    int PocketGap = 16;
+    int RowStep = 30;
+    std::array<int, ColumnCountMax> ColumnStep{};
+    QPoint HomeOrigin;
+    QPoint PileOrigin;
+    TRect DeckRect;
+    QImage BoardImage;
+
+    // ---- board queries
+    TCard*& Cell(int column, int row) { return GameArray[size_t(PileSlot(column, row))]; }
+    TCard* Cell(int column, int row) const { return GameArray[size_t(PileSlot(column, row))]; }
+    TCard*& Pocket(int pocket) { return GameArray[size_t(pocket)]; }
+    int ColumnCount(int column) const;
+    int BottomRow(int column) const;
+    int FirstEmptyColumn() const;
+    static void ClearBoard(TBoard& board);
+
+    // ---- start-up
+    void EngineStart();
+
+    // ---- dealing
+    void DealGame();
+    void DealCard(int column, int row);
+    void GatherDeck();
+    void SetClock(bool on);
+    void ConfirmDeal();
+
+    // ---- moves
+    void BoardMouseDown(bool leftButton, int x, int y);
+    void BoardMouseMove(int x, int y);
+    void BoardMouseUp(int x, int y);
+    void BoardClick(int x, int y);
+    void SelectSource();
+    void PlaceRun();
+    bool MoveToPocket(const BoardSlot& source, BoardSlot target);
+    bool MoveToColumn(const BoardSlot& source, BoardSlot target);
+    void MoveCardHome(TCard& card, int column, int row, int pocket);
+    void ShiftRun(const BoardSlot& source, const BoardSlot& target);
+    bool RunFitsHome(int column, int first, int last) const;
+    int PocketFor(const TCard& card) const;
+    // Back to choosing a card: nothing selected, nothing dragged.
+    void ResetMoveProtocol();
+
+    // ---- possible moves and hints
+    bool FindMoves();
+    void CheckBlocked();
+    void ShowNextHint();
+
+    // ---- undo and restart
+    void TakeSnapshot();
+    void UndoMove();
+    void AnimateUndo();
+    void RestartGame();
+    void ConfirmRestart();
+
+    // ---- game end
+    void WinGame();
+    void FlashText(const QString& text, int intervalMs, int totalMs, TColor colourA, TColor colourB);
+    void FinishWin();
+
+    // ---- score and status
+    int32_t ComputeScore();
+    void ShowStatus();
+    void ShowError(const QString& text);
+
+    // ---- geometry, hit-testing and painting
+    void SetCardSize(bool small);
+    void LayoutBoard();
+    void PaintBoard();
+    void DrawSlots(QPainter& canvas) const;
+    BoardSlot HitTest(int x, int y) const;
+    int HitPocket(int x, int y) const;
+    void BoardResize(int width, int height);
+    QPoint PocketPosition(int pocket) const;
+    QPoint CellPosition(int column, int row) const;
+    // The repaint handed to the deck's animations.
+    RepaintProc Repaint();
+
+    // ---- the deck's animations with the engine's repaint
+    void Slide(const std::vector<int>& cards, QPoint from, QPoint to, int steps, int delayMs);
+    void Flip(TCard& card);
+
+    IGameHost& Host() { return host; }
+    TSoundEffects Sound;
+
+private:
+    IGameHost& host;
+};
