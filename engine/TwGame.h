@@ -163,6 +163,13 @@ public:
     void FlashText(const QString& text, int intervalMs, int totalMs, TColor colourA, TColor colourB);
     void FinishWin();
 
+    // ---- saved games
+    // Writes the game to an XML file, atomically; throws TGameError when it cannot.
+    void SaveGameFile(const QString& path);
+    // Reads a saved game; the whole file is checked before the table changes, so a file that
+    // fails leaves the game as it was. Throws TGameError with the reason.
+    void LoadGameFile(const QString& path);
+
     // ---- score and status
     int32_t ComputeScore();
     void ShowStatus();

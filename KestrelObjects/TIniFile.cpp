@@ -1,0 +1,108 @@
+#include "TIniFile.h"
+
+#include "GameError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStringList>
+
+namespace {
+QString KeyOf(const QString& section, const QString& key) { return section + QLatin1Char('/') + key; }
+} // namespace
+
+bool ParseIniInteger(const QString& text, int64_t& value) {
+    const QString t = text.trimmed();
+    bool ok = false;
+    qlonglong v = 0;
+    if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        v = t.mid(2).toLongLong(&ok, 16);
+    else if (t.startsWith(QLatin1Char('$')))
+        v = t.mid(1).toLongLong(&ok, 16);
+    else
+        v = t.toLongLong(&ok, 10);
+    if (ok)
+        value = v;
+    return ok;
+}
+
+bool ParseIniFloat(const QString& text, double& value) {
+    QString t = text.trimmed();
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (ok)
+        value = v;
+    return ok;
+}
+
+QString TIniFile::DefaultPath() {
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/Tarnwell/Tarnwell.ini");
+}
+
+TIniFile::TIniFile(const QString& iniPath)
+    : path(iniPath), settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
+
+TIniFile::~TIniFile() = default;
+
+bool TIniFile::ValueExists(const QString& section, const QString& key) const {
+    return settings->contains(KeyOf(section, key));
+}
+
+QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
+    const QVariant v = settings->value(KeyOf(section, key));
+    if (!v.isValid())
+        return def;
+    // An unquoted value with commas comes back as a list; it is one text to us.
+    if (v.typeId() == QMetaType::QStringList)
+        return v.toStringList().join(QStringLiteral(", "));
+    return v.toString();
+}
+
+int64_t TIniFile::ReadInt64(const QString& section, const QString& key, int64_t def) const {
+    int64_t value = def;
+    return ParseIniInteger(ReadString(section, key, QString()), value) ? value : def;
+}
+
+int32_t TIniFile::ReadInteger(const QString& section, const QString& key, int32_t def) const {
+    const int64_t value = ReadInt64(section, key, def);
+    return value >= INT32_MIN && value <= INT32_MAX ? int32_t(value) : def;
+}
+
+bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) const {
+    return ReadInt64(section, key, def ? 1 : 0) != 0;
+}
+
+double TIniFile::ReadFloat(const QString& section, const QString& key, double def) const {
+    double value = def;
+    return ParseIniFloat(ReadString(section, key, QString()), value) ? value : def;
+}
+
+void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+    settings->setValue(KeyOf(section, key), value);
+}
+
+void TIniFile::WriteInteger(const QString& section, const QString& key, int64_t value) {
+    WriteString(section, key, QString::number(value));
+}
+
+void TIniFile::WriteBool(const QString& section, const QString& key, bool value) {
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void TIniFile::WriteFloat(const QString& section, const QString& key, double value) {
+    WriteString(section, key, QString::number(value, 'g', 15));
+}
+
+void TIniFile::EraseSection(const QString& section) { settings->remove(section); }
+
+void TIniFile::Commit() {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    settings->sync();
+    if (settings->status() != QSettings::NoError)
+        throw TGameError(QStringLiteral("Unable to write to %1").arg(path));
+}
