@@ -10,7 +10,7 @@
 // An engine on a fake window and a virtual clock, started as the program starts it, with a
 // board image of the main window's size.
 class EngineFixture : public ::testing::Test {
-protected:
+public:
     static constexpr int BoardWidth = 794;
     static constexpr int BoardHeight = 508;
 
@@ -31,6 +31,9 @@ protected:
         game.GameState = TGameState::Playing;
         game.GameActive = true;
         game.CardCounter = 52;
+        game.MoveCount = 0;
+        game.UndoHead = game.UndoTail = 0;
+        game.ResetMoveProtocol();
     }
 
     // Lays cards (by Index) into a column from row 0 down, all face up unless listed in faceDown.

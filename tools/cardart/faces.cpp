@@ -1,0 +1,125 @@
+#include "faces.h"
+
+#include "outline.h"
+
+#include <QFileInfo>
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+
+namespace cardart {
+
+namespace {
+
+// Geometry of the deck's corner indices, in the deck's card units (a card is 202.5 x 315).
+// The rank and the little suit sign sit in a column left of the pips and the court frame;
+// the column is redrawn taller and bolder so that the index stays legible on small cards.
+constexpr qreal kDeckWidth = 202.5;
+constexpr qreal kDeckHeight = 315.0;
+constexpr QRectF kIndexColumn(0.0, 8.0, 32.0, 96.0);
+constexpr QPointF kIndexAnchor(19.5, 17.0); // top middle of the rank, stays in place
+
+struct IndexStyle {
+    qreal scaleX;
+    qreal scaleY;
+    int boldRadius; // darkening dilation, in supersampled pixels
+};
+
+IndexStyle indexStyle(const CardSize& card) {
+    return card.small ? IndexStyle{1.0, 1.3, 1} : IndexStyle{1.0, 1.1, 1};
+}
+
+// Makes dark strokes thicker: each colour channel becomes the minimum over a square of
+// (2 * radius + 1) pixels, restricted to `region`.
+void darkenDilate(QImage& image, const QRect& region, int radius) {
+    const QRect r = region.intersected(image.rect());
+    auto minPass = [&](bool horizontal) {
+        const QImage src = image.copy();
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = r.left(); x <= r.right(); ++x) {
+                int red = 255, green = 255, blue = 255;
+                for (int d = -radius; d <= radius; ++d) {
+                    const int sx = horizontal ? std::clamp(x + d, r.left(), r.right()) : x;
+                    const int sy = horizontal ? y : std::clamp(y + d, r.top(), r.bottom());
+                    const QRgb c = reinterpret_cast<const QRgb*>(src.constScanLine(sy))[sx];
+                    red = std::min(red, qRed(c));
+                    green = std::min(green, qGreen(c));
+                    blue = std::min(blue, qBlue(c));
+                }
+                dst[x] = qRgb(red, green, blue);
+            }
+        }
+    };
+    minPass(true);
+    minPass(false);
+}
+
+const std::array<const char*, 4> kSuitNames{"heart", "diamond", "club", "spade"};
+const std::array<const char*, kRanks> kRankNames{"1", "2", "3",  "4",    "5",     "6",   "7",
+                                                 "8", "9", "10", "jack", "queen", "king"};
+
+} // namespace
+
+FaceRenderer::FaceRenderer(const QString& svgPath) {
+    if (!QFileInfo::exists(svgPath))
+        throw std::runtime_error("card deck not found: " + svgPath.toStdString());
+    if (!renderer_.load(svgPath) || !renderer_.isValid())
+        throw std::runtime_error("cannot load the card deck " + svgPath.toStdString());
+    for (int value = 0; value < kFaceCount; ++value)
+        if (!renderer_.elementExists(elementId(value)))
+            throw std::runtime_error("the deck " + svgPath.toStdString() + " has no element " +
+                                     elementId(value).toStdString());
+}
+
+QString FaceRenderer::elementId(int value) {
+    return QString("%1_%2").arg(kSuitNames.at(value / kRanks), kRankNames.at(value % kRanks));
+}
+
+QImage FaceRenderer::face(int value, const CardSize& card) {
+    return finishCard(renderContent(elementId(value), card), card);
+}
+
+QImage FaceRenderer::renderContent(const QString& id, const CardSize& card) {
+    const QSize big = card.size() * kSupersample;
+    QImage image(big, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+        // The element's bounds (with its transform) are the deck's card; render() maps them onto the target.
+        renderer_.render(&painter, id, QRectF(QPointF(0, 0), QSizeF(big)));
+    }
+    redrawIndex(image, id, card, false);
+    redrawIndex(image, id, card, true);
+    return image.scaled(card.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+void FaceRenderer::redrawIndex(QImage& image, const QString& id, const CardSize& card, bool bottomRight) {
+    const IndexStyle style = indexStyle(card);
+    const qreal sx = image.width() / kDeckWidth;
+    const qreal sy = image.height() / kDeckHeight;
+    QRectF column = kIndexColumn;
+    QPointF anchor = kIndexAnchor;
+    if (bottomRight) { // the same column turned half round
+        column.moveTopLeft(QPointF(kDeckWidth - column.right(), kDeckHeight - column.bottom()));
+        anchor = QPointF(kDeckWidth - anchor.x(), kDeckHeight - anchor.y());
+    }
+    const QRect region =
+        QRectF(column.x() * sx, column.y() * sy, column.width() * sx, column.height() * sy).toAlignedRect();
+    // The whole card scaled about the anchor; only the index column of it is kept.
+    const QRectF target(anchor.x() * sx * (1 - style.scaleX), anchor.y() * sy * (1 - style.scaleY),
+                        kDeckWidth * sx * style.scaleX, kDeckHeight * sy * style.scaleY);
+    {
+        QPainter painter(&image);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+        painter.setClipRect(region);
+        painter.fillRect(region, Qt::white);
+        renderer_.render(&painter, id, target);
+    }
+    darkenDilate(image, region, style.boldRadius);
+}
+
+} // namespace cardart
