@@ -208,17 +208,14 @@ void TForm1::CreateDialogs() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    // The plain bar fills the button strip to its right end.
+    if (watched == Panel2 && event->type() == QEvent::Resize)
+        FancyButton1->resize(std::max(0, Panel2->width() - 387 - 10), FancyButton1->height());
     if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !qobject_cast<QMenuBar*>(watched) &&
         !qobject_cast<QMenu*>(watched))
         game->StopRequested = true;
     return false;
-}
-
-void TForm1::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    // The plain bar fills the strip to its right end.
-    FancyButton1->setFixedWidth(std::max(0, Panel2->width() - 387 - 10));
 }
 
 void TForm1::Guarded(const std::function<void()>& command) {
