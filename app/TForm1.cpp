@@ -218,6 +218,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+void TForm1::closeEvent(QCloseEvent* event) {
+    // Nothing is saved on the way out; a running celebration sees the flag and ends.
+    closing = true;
+    QMainWindow::closeEvent(event);
+}
+
 void TForm1::Guarded(const std::function<void()>& command) {
     try {
         command();

@@ -93,12 +93,14 @@ public:
     TStopwatch& GameTime() override;
     void SetSmallCardsCheck(bool small) override;
     int ScreenWidth() override;
+    bool Terminating() override { return closing; }
     void AddTopScore(int32_t score, int64_t elapsedMicros) override;
     void PlaySound(SoundEffect effect, bool loop) override;
     void StopSound() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildButtonStrip();
@@ -109,6 +111,7 @@ private:
     // Runs a command; a failure is shown in a message box and the program goes on.
     void Guarded(const std::function<void()>& command);
 
+    bool closing = false;
     std::unique_ptr<TSoundPlayer> soundPlayer;
     std::unique_ptr<TGame> game;
 };

@@ -47,6 +47,8 @@ public:
     virtual void SetSmallCardsCheck(bool small) = 0;
     // Width of the screen the window is on, in pixels.
     virtual int ScreenWidth() = 0;
+    // True once the program is closing: long-running loops that let messages through end.
+    virtual bool Terminating() = 0;
     // Offers a won game's score to the top-ten table.
     virtual void AddTopScore(int32_t score, int64_t elapsedMicros) = 0;
 };

@@ -27,6 +27,7 @@ public:
     bool DisplayTimer = false;
     bool SmallCardsCheck = false;
     int Screen = 1280;
+    bool Closing = false;
     TStopwatch Clock;
     std::vector<std::pair<int32_t, int64_t>> TopScores;
 
@@ -60,6 +61,7 @@ public:
     TStopwatch& GameTime() override { return Clock; }
     void SetSmallCardsCheck(bool small) override { SmallCardsCheck = small; }
     int ScreenWidth() override { return Screen; }
+    bool Terminating() override { return Closing; }
     void AddTopScore(int32_t score, int64_t elapsed) override { TopScores.emplace_back(score, elapsed); }
     void PlaySound(SoundEffect effect, bool loop) override {
         Sounds.push_back(SoundEffectName(effect) + (loop ? "(loop)" : ""));
