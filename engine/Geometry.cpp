@@ -77,6 +77,8 @@ void TGame::LayoutBoard() {
 }
 
 void TGame::PaintBoard() {
+    if (!DrawBoard)
+        return;
     if (!BoardImage.isNull()) {
         FillBitmap(BoardImage, clTableGreen);
         QPainter canvas(&BoardImage);
@@ -155,4 +157,9 @@ void TGame::Slide(const std::vector<int>& cards, QPoint from, QPoint to, int ste
     Deck->AnimateMove(from, to, steps, delayMs, cards, Repaint());
 }
 
-void TGame::Flip(TCard& card) { Deck->FlipCard(card, BoardImage, 20, 5, Repaint()); }
+void TGame::Flip(TCard& card) {
+    if (DrawBoard)
+        Deck->FlipCard(card, BoardImage, 20, 5, Repaint());
+    else
+        card.FaceUp = !card.FaceUp;
+}

@@ -110,6 +110,9 @@ public:
     QPoint PileOrigin;
     TRect DeckRect;
     QImage BoardImage;
+    // Off: the game is played without being drawn (long simulated runs that only check the
+    // rules); layout and hit-testing are unchanged.
+    bool DrawBoard = true;
 
     // ---- board queries
     TCard*& Cell(int column, int row) { return GameArray[size_t(PileSlot(column, row))]; }

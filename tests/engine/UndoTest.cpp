@@ -1,0 +1,177 @@
+#include "support/BoardClicks.h"
+#include "support/EngineFixture.h"
+
+class UndoTest : public EngineFixture {
+protected:
+    int Records() const { return (game.UndoHead - game.UndoTail + UndoRingSize) % UndoRingSize; }
+    QStringList Sounds() const { return QStringList(host.Sounds.begin(), host.Sounds.end()); }
+    void MoveCard(QPoint from, QPoint to) {
+        Click(game, from);
+        Click(game, to);
+    }
+};
+
+TEST_F(UndoTest, ARunSentHomeComesBackOneCardPerUndo) {
+    EmptyBoardInPlay();
+    PutColumn(0, {40, 2, 1, 0}, {40}); // a face-down spade over the 3, 2 and Ace of hearts
+    game.LayoutBoard();
+    game.TakeSnapshot();
+    MoveCard(OnCell(game, 0, 1), OnPocket(game, 0));
+    ASSERT_EQ(game.Pocket(0), Card(2));
+    ASSERT_TRUE(Card(40)->FaceUp);
+    EXPECT_EQ(Records(), 4);
+    const int moves = game.MoveCount;
+    struct {
+        TCard* pocket;
+        int columnCount;
+    } const steps[] = {{Card(1), 2}, {Card(0), 3}, {nullptr, 4}};
+    for (const auto& s : steps) {
+        host.Sounds.clear();
+        std::vector<QPoint> slide;
+        game.UndoMove();
+        EXPECT_EQ(game.Pocket(0), s.pocket);
+        EXPECT_EQ(game.ColumnCount(0), s.columnCount);
+        EXPECT_EQ(game.MoveCount, moves); // undo never lowers the move count
+        EXPECT_EQ(Sounds(), QStringList({"UNDO"}));
+    }
+    EXPECT_EQ(game.CardCounter, 52);
+    // The card that was turned up when the run left is face down again.
+    EXPECT_FALSE(Card(40)->FaceUp);
+    EXPECT_EQ(game.UndoCount, 3);
+    EXPECT_EQ(Card(2)->Position, game.CellPosition(0, 1));
+}
+
+TEST_F(UndoTest, UndoRightAfterADealAndOnceMore) {
+    game.DealGame();
+    const TBoard dealt = game.GameArray;
+    host.Sounds.clear();
+    game.UndoMove();
+    EXPECT_EQ(game.GameArray, dealt);
+    EXPECT_EQ(game.CardCounter, 52);
+    EXPECT_EQ(game.UndoCount, 1);
+    EXPECT_EQ(Records(), 0);
+    game.UndoMove(); // nothing left: only the sound
+    EXPECT_EQ(game.UndoCount, 1);
+    EXPECT_EQ(game.GameArray, dealt);
+    EXPECT_EQ(Sounds(), QStringList({"UNDO", "UNDO"}));
+}
+
+TEST_F(UndoTest, TheRingKeepsTheNewest499Records) {
+    EmptyBoardInPlay();
+    PutColumn(0, {51}); // a lone King goes back and forth between two columns
+    game.DrawBoard = false;
+    game.LayoutBoard();
+    game.TakeSnapshot();
+    for (int i = 0; i < 520; ++i) {
+        const int from = i % 2, to = 1 - from;
+        MoveCard(OnCell(game, from, 0), OnCell(game, to, 0));
+        ASSERT_EQ(game.Cell(to, 0), Card(51)) << i;
+    }
+    EXPECT_EQ(game.MoveCount, 520);
+    EXPECT_EQ(Records(), 499);
+    for (int i = 0; i < 499; ++i)
+        game.UndoMove();
+    EXPECT_EQ(Records(), 0);
+    // 520 boards were recorded (the start and the board before each move but the last); the
+    // oldest 21 were overwritten, so the King stands where the 21st move put it.
+    const int column = game.Cell(0, 0) ? 0 : 1;
+    EXPECT_EQ(column, 21 % 2);
+    const TBoard reached = game.GameArray;
+    game.UndoMove();
+    EXPECT_EQ(game.GameArray, reached);
+    EXPECT_EQ(game.UndoCount, 499);
+    EXPECT_EQ(game.MoveCount, 520);
+}
+
+TEST_F(UndoTest, RestartAndUndoBackToTheRestartedPosition) {
+    game.DealGame();
+    const TBoard dealt = game.GameArray;
+    // Play whatever the first hint offers between columns, if anything.
+    for (int c = 0; c < 8; ++c) {
+        const int r = game.BottomRow(c);
+        Click(game, OnCell(game, c, r));
+        Click(game, OnCell(game, c, r));
+    }
+    game.ClickPhase = 1; // a card chosen before the restart ...
+    game.SourceSlot() = game.HitTest(OnCell(game, 0, 2).x(), OnCell(game, 0, 2).y());
+    host.Answers = {GameMessageResult::OkChosen};
+    game.ConfirmRestart();
+    ASSERT_EQ(host.Messages.back().Text, "Restart Game?");
+    EXPECT_EQ(host.Messages.back().Ok, "Yes");
+    EXPECT_EQ(host.Messages.back().Cancel, "No");
+    EXPECT_EQ(game.GameArray, dealt);
+    EXPECT_EQ(game.ClickPhase, 0); // ... is not moved by the next click
+    EXPECT_EQ(game.MoveCount, 0);
+    EXPECT_EQ(Records(), 1);
+    for (const auto& card : game.Deck->Cards)
+        EXPECT_EQ(card->FaceUp, card->DealFaceUp);
+    EXPECT_TRUE(host.Clock.Running());
+    EXPECT_EQ(host.Clock.ElapsedMicros(), 0);
+    game.UndoMove();
+    EXPECT_EQ(game.GameArray, dealt);
+    EXPECT_EQ(game.CardCounter, 52);
+    // "No" keeps the game; without a game there is nothing to restart.
+    host.Answers = {GameMessageResult::CancelChosen};
+    game.ConfirmRestart();
+    game.GameActive = false;
+    game.ConfirmRestart();
+    EXPECT_EQ(host.Messages.back().Text, "No Game To Restart");
+    EXPECT_EQ(host.Messages.back().Cancel, "");
+}
+
+TEST_F(UndoTest, TheEleventhUndoCostsPointsAlsoAcrossARestart) {
+    game.DealGame();
+    for (int i = 0; i < 6; ++i)
+        game.UndoMove();
+    EXPECT_EQ(game.UndoCount, 1); // only the first one had something to undo
+    game.UndoCount = 6;
+    const int score = game.ComputeScore();
+    host.Answers = {GameMessageResult::OkChosen};
+    game.ConfirmRestart();
+    for (int i = 0; i < 4; ++i) {
+        game.TakeSnapshot();
+        game.UndoMove();
+    }
+    EXPECT_EQ(game.UndoCount, 10);
+    EXPECT_EQ(game.ComputeScore(), score);
+    game.TakeSnapshot();
+    game.UndoMove();
+    EXPECT_EQ(game.UndoCount, 11);
+    EXPECT_EQ(game.ComputeScore(), score - 22);
+    EXPECT_EQ(host.Panel(StatusPanel::ScoreDis), QString::number(score - 22) + " Pts.");
+}
+
+TEST_F(UndoTest, AfterAWinAndBeforeAnyDealUndoChangesNothing) {
+    game.UndoMove();
+    EXPECT_EQ(game.GameState, TGameState::NotDealt);
+    EXPECT_EQ(host.Sounds.back(), "UNDO");
+    EmptyBoardInPlay();
+    for (int p = 0; p < 4; ++p)
+        game.Pocket(p) = Card(p * 13 + 11);
+    PutColumn(0, {12});
+    game.CardCounter = 1;
+    game.LayoutBoard();
+    game.TakeSnapshot();
+    MoveCard(OnCell(game, 0, 0), OnPocket(game, 0));
+    ASSERT_EQ(game.GameState, TGameState::Won);
+    const TBoard won = game.GameArray;
+    game.UndoMove();
+    EXPECT_EQ(game.GameArray, won);
+    EXPECT_EQ(game.CardCounter, 0);
+    EXPECT_EQ(game.UndoCount, 0);
+}
+
+TEST_F(UndoTest, AChoiceMadeBeforeAnUndoIsForgotten) {
+    EmptyBoardInPlay();
+    PutColumn(0, {5});
+    PutColumn(1, {6, 4});
+    game.LayoutBoard();
+    game.TakeSnapshot();
+    MoveCard(OnCell(game, 1, 1), OnCell(game, 0, 0)); // 5H under the 6H
+    Click(game, OnCell(game, 0, 1));                  // choose it again ...
+    game.UndoMove();                                  // ... and take the move back
+    EXPECT_EQ(game.ClickPhase, 0);
+    Click(game, OnCell(game, 0, 0));
+    EXPECT_EQ(game.ClickPhase, 1); // the next click chooses afresh
+    EXPECT_EQ(game.DragList, std::vector<int>({5}));
+}
