@@ -1,10 +1,23 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test headless.
+# Builds everything and runs every test headless: the whole suite, then the engine's tests
+# (with the soak test) once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+#   ./test.sh              everything
+#   ./test.sh --quick      the normal build's tests only
 set -euo pipefail
 cd "$(dirname "$0")"
 source cmake/Deps.sh
 tarnwell_install_packages
 tarnwell_configure_build build
 export QT_QPA_PLATFORM=offscreen
-cd build
-ctest --output-on-failure -j2
+
+if [ "${1:-}" != "--quick" ]; then
+  echo "== Engine tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWELL_SANITIZE=ON >/dev/null
+  cmake --build build-asan -j2 --target test_engine test_cards
+  export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+  ctest --test-dir build-asan --output-on-failure -R '^(engine|cards)$'
+fi
+
+echo "== The whole suite"
+ctest --test-dir build --output-on-failure -j2
