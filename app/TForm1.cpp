@@ -232,23 +232,31 @@ void TForm1::Guarded(const std::function<void()>& command) {
     }
 }
 
+void TForm1::GameCommand(const std::function<void()>& command) {
+    // The deal and the celebration let window messages through while they run; a command that
+    // changes the game waits for neither, so it is not taken then.
+    if (game->Dealing || game->CelebrationRunning)
+        return;
+    Guarded(command);
+}
+
 void TForm1::DealMnuClick() {
-    Guarded([this] { game->ConfirmDeal(); });
+    GameCommand([this] { game->ConfirmDeal(); });
 }
 void TForm1::Resart1Click() {
-    Guarded([this] { game->ConfirmRestart(); });
+    GameCommand([this] { game->ConfirmRestart(); });
 }
 void TForm1::UndoMnuClick() {
-    Guarded([this] { game->UndoMove(); });
+    GameCommand([this] { game->UndoMove(); });
 }
 void TForm1::Hint1Click() {
-    Guarded([this] { game->ShowNextHint(); });
+    GameCommand([this] { game->ShowNextHint(); });
 }
 void TForm1::CardBacks1Click() {
-    Guarded([this] { CardBackDlg->ChooseCardBack(*game); });
+    GameCommand([this] { CardBackDlg->ChooseCardBack(*game); });
 }
 void TForm1::SmallCardsMnuClick() {
-    Guarded([this] {
+    GameCommand([this] {
         game->SmallCards = !game->SmallCards;
         game->SetCardSize(game->SmallCards);
     });

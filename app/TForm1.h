@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -110,6 +111,8 @@ private:
     QLabel* PanelOf(StatusPanel panel) const;
     // Runs a command; a failure is shown in a message box and the program goes on.
     void Guarded(const std::function<void()>& command);
+    // A command on the game: guarded, and not taken while a deal or the celebration runs.
+    void GameCommand(const std::function<void()>& command);
 
     bool closing = false;
     std::unique_ptr<TSoundPlayer> soundPlayer;
