@@ -90,6 +90,10 @@ void TGame::SetClock(bool on) {
 }
 
 void TGame::ConfirmDeal() {
+    // Asked while the cards are still going out (the deal lets commands in), a restart would put
+    // the old deal back under the one being laid out; a new deal is refused anyway.
+    if (Dealing)
+        return;
     if (GameState == TGameState::NotDealt || GameState == TGameState::Won) {
         DealGame();
         return;

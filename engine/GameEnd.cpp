@@ -1,7 +1,10 @@
 // The end of a won game.
 #include "TwGame.h"
 
+#include "celebration/TwWinner.h"
 #include "KestrelObjects/TimeSource.h"
+
+#include <exception>
 
 namespace {
 constexpr int FlashIntervalMs = 70;
@@ -33,8 +36,30 @@ void TGame::FlashText(const QString& text, int intervalMs, int totalMs, TColor c
 }
 
 void TGame::FinishWin() {
+    // The prompt and the score with its bonuses are up while the fireworks run; this also fixes
+    // FinalScore and FinalTime.
     ShowStatus();
-    Host().AddTopScore(FinalScore, FinalTime);
+    // The fireworks are only the decoration of the win: should they fail, the score is still
+    // offered and the deck still gathered before the failure is reported.
+    std::exception_ptr failure;
+    try {
+        RunWinnerSequence(TWinnerStage{
+            BoardImage,
+            [this] { Host().ShowBoard(BoardImage); },
+            [this] { PaintBoard(); },
+            Sound,
+            [this] { return Host().Terminating(); },
+            CelebrationRunning,
+            StopRequested,
+        });
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    // A name prompt must not pop up while the program is on its way out.
+    if (!Host().Terminating())
+        Host().AddTopScore(FinalScore, FinalTime);
     GatherDeck();
     PaintBoard();
+    if (failure)
+        std::rethrow_exception(failure);
 }
