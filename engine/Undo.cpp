@@ -30,6 +30,9 @@ void TGame::TakeSnapshot() {
 }
 
 void TGame::UndoMove() {
+    // The cards going out of a deal are no move to take back.
+    if (Dealing)
+        return;
     Sound.PlayEffect(SoundEffect::Undo);
     // Only a game in play can be taken back: a won game stays won and shown as it ended.
     if (!GameActive)
@@ -118,6 +121,8 @@ void TGame::RestartGame() {
 }
 
 void TGame::ConfirmRestart() {
+    if (Dealing)
+        return;
     if (!GameActive) {
         Host().ShowGameMessage(GameMessagePage::Message, QStringLiteral("Restart"),
                                QStringLiteral("No Game To Restart"), QStringLiteral("OK"), QString());
