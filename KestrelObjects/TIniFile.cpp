@@ -3,10 +3,12 @@
 #include "GameError.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace {
 QString KeyOf(const QString& section, const QString& key) { return section + QLatin1Char('/') + key; }
@@ -54,12 +56,16 @@ bool TIniFile::ValueExists(const QString& section, const QString& key) const {
 }
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
+    return Text(section, key, def, QStringLiteral(", "));
+}
+
+QString TIniFile::Text(const QString& section, const QString& key, const QString& def, const QString& comma) const {
     const QVariant v = settings->value(KeyOf(section, key));
     if (!v.isValid())
         return def;
     // An unquoted value with commas comes back as a list; it is one text to us.
     if (v.typeId() == QMetaType::QStringList)
-        return v.toStringList().join(QStringLiteral(", "));
+        return v.toStringList().join(comma);
     return v.toString();
 }
 
@@ -79,11 +85,14 @@ bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) co
 
 double TIniFile::ReadFloat(const QString& section, const QString& key, double def) const {
     double value = def;
-    return ParseIniFloat(ReadString(section, key, QString()), value) ? value : def;
+    // "0,5" arrives as the list ("0", "5"): its parts are joined by the bare comma again.
+    return ParseIniFloat(Text(section, key, QString(), QStringLiteral(",")), value) ? value : def;
 }
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+    Remember(KeyOf(section, key));
     settings->setValue(KeyOf(section, key), value);
+    written.insert(KeyOf(section, key), value);
 }
 
 void TIniFile::WriteInteger(const QString& section, const QString& key, int64_t value) {
@@ -98,11 +107,71 @@ void TIniFile::WriteFloat(const QString& section, const QString& key, double val
     WriteString(section, key, QString::number(value, 'g', 15));
 }
 
-void TIniFile::EraseSection(const QString& section) { settings->remove(section); }
+void TIniFile::EraseSection(const QString& section) {
+    settings->beginGroup(section);
+    const QStringList keys = settings->allKeys();
+    settings->endGroup();
+    for (const QString& key : keys)
+        Remember(KeyOf(section, key));
+    settings->remove(section);
+    erased.append(section);
+    const QString prefix = section + QLatin1Char('/');
+    for (auto it = written.begin(); it != written.end();)
+        it = it.key().startsWith(prefix) ? written.erase(it) : std::next(it);
+}
 
 void TIniFile::Commit() {
     QDir().mkpath(QFileInfo(path).absolutePath());
+    // QSettings keeps the first error it met. A hand-damaged line (a section header without
+    // its bracket) is reported as a format error on reading, yet the file is still read as far
+    // as it goes and rewritten whole; after such a read the status says nothing about the
+    // write, so the file itself is checked.
+    const bool statusTellsWrite = settings->status() == QSettings::NoError;
     settings->sync();
-    if (settings->status() != QSettings::NoError)
+    const bool ok = statusTellsWrite ? settings->status() == QSettings::NoError : FileHoldsChanges();
+    if (!ok) {
+        Revert();
         throw TGameError(QStringLiteral("Unable to write to %1").arg(path));
+    }
+    originals.clear();
+}
+
+void TIniFile::Remember(const QString& fullKey) {
+    if (!originals.contains(fullKey))
+        originals.insert(fullKey, settings->contains(fullKey) ? settings->value(fullKey) : QVariant());
+}
+
+void TIniFile::Revert() {
+    for (auto it = originals.cbegin(); it != originals.cend(); ++it) {
+        if (it.value().isValid())
+            settings->setValue(it.key(), it.value());
+        else
+            settings->remove(it.key());
+    }
+    originals.clear();
+    written.clear();
+    erased.clear();
+}
+
+bool TIniFile::FileHoldsChanges() const {
+    if (written.isEmpty() && erased.isEmpty())
+        return true;
+    // A copy under another name is read afresh, not from QSettings' cache of this file.
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("check.ini"));
+    if (!dir.isValid() || !QFile::copy(path, copy))
+        return false;
+    QSettings check(copy, QSettings::IniFormat);
+    for (auto it = written.cbegin(); it != written.cend(); ++it)
+        if (check.value(it.key()).toString() != it.value())
+            return false;
+    for (const QString& section : erased) {
+        check.beginGroup(section);
+        const QStringList keys = check.allKeys();
+        check.endGroup();
+        for (const QString& key : keys)
+            if (!written.contains(KeyOf(section, key)))
+                return false;
+    }
+    return true;
 }

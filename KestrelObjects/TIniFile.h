@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
 #include <cstdint>
 #include <memory>
 
@@ -38,12 +41,29 @@ public:
     void EraseSection(const QString& section);
 
     // Writes everything changed to the file in one atomic step. Throws TGameError
-    // "Unable to write to <path>" when the file cannot be written; the file is then unchanged.
+    // "Unable to write to <path>" when the file cannot be written; the file is then unchanged
+    // and the changes are taken back, so that later readings see what the file holds.
     void Commit();
 
 private:
+    // The value as text, a value that QSettings split at its commas joined again by comma.
+    QString Text(const QString& section, const QString& key, const QString& def, const QString& comma) const;
+    // Whether the file now on disk holds every change of this accessor.
+    bool FileHoldsChanges() const;
+    // Keeps a key's value from before this accessor's first change to it.
+    void Remember(const QString& fullKey);
+    // Takes back every change after a failed write. QSettings shares one cached copy of the
+    // file in the process; changes left in it would show in later readings and reach the file
+    // with the next successful write of any section.
+    void Revert();
+
     QString path;
     std::unique_ptr<QSettings> settings;
+    // The changes made through this accessor, for checking a write when QSettings cannot tell.
+    QMap<QString, QString> written;
+    QStringList erased;
+    // Values before the first change; an invalid value: the key did not exist.
+    QMap<QString, QVariant> originals;
 };
 
 // Integer text as the INI file may hold it: decimal, or hexadecimal after "0x" or "$".

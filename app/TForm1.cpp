@@ -6,6 +6,9 @@
 #include "TCardBackDlg.h"
 #include "TGameMessageDlg.h"
 #include "TSoundPlayer.h"
+#include "TwGlobal.h"
+#include "scores/TTopScoresDlg.h"
+#include "scores/TwTopScores.h"
 #include "engine/TwGame.h"
 #include "KestrelObjects/TFancyButton.h"
 #include "KestrelObjects/TSubTimer.h"
@@ -167,8 +170,7 @@ void TForm1::BuildMenus() {
     gameMenu->addSeparator();
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    opScores1 = view->addAction(QStringLiteral("&Top Scores"));
-    opScores1->setEnabled(false);
+    opScores1 = view->addAction(QStringLiteral("&Top Scores"), this, &TForm1::opScores1Click);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     CardBacks1 = options->addAction(QStringLiteral("&Card Backs..."), this, &TForm1::CardBacks1Click);
@@ -177,11 +179,10 @@ void TForm1::BuildMenus() {
     DisableSoundMnu = options->addAction(QStringLiteral("&Disable Sound"), this, &TForm1::DisableSoundMnuClick);
     DisableSoundMnu->setCheckable(true);
     options->addSeparator();
-    SaveDefaultsMnu = options->addAction(QStringLiteral("Save &Defaults"));
-    RestoreDefaultsMnu = options->addAction(QStringLiteral("&Restore Defaults"));
-    FactoryDefaults1 = options->addAction(QStringLiteral("&Factory Defaults"));
-    for (QAction* a : {SaveDefaultsMnu, RestoreDefaultsMnu, FactoryDefaults1})
-        a->setEnabled(false);
+    SaveDefaultsMnu = options->addAction(QStringLiteral("Save &Defaults"), this, &TForm1::SaveDefaultsMnuClick);
+    RestoreDefaultsMnu =
+        options->addAction(QStringLiteral("&Restore Defaults"), this, &TForm1::RestoreDefaultsMnuClick);
+    FactoryDefaults1 = options->addAction(QStringLiteral("&Factory Defaults"), this, &TForm1::FactoryDefaults1Click);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     ContentsMnu = help->addAction(QStringLiteral("&Contents..."));
@@ -199,12 +200,15 @@ void TForm1::FormCreate() {
                               QImage::Format_ARGB32_Premultiplied);
     Image1->SetGame(game.get());
     game->EngineStart();
+    Guarded([this] { LoadSettings(*this); });
+    Guarded([] { LoadTopScores(); });
 }
 
 void TForm1::CreateDialogs() {
     AboutBox = new TAboutBox(this);
     CardBackDlg = new TCardBackDlg(this);
     GameMessageDlg = new TGameMessageDlg(this);
+    TopScoresDlg = new TTopScoresDlg(*GameTime_, this);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -266,6 +270,18 @@ void TForm1::DisableSoundMnuClick() {
     DisableSoundMnu->setChecked(game->Sound.SoundDisabled);
 }
 void TForm1::About1Click() { AboutBox->exec(); }
+void TForm1::opScores1Click() {
+    Guarded([] { ShowTopScores(); });
+}
+void TForm1::SaveDefaultsMnuClick() {
+    Guarded([this] { SaveSettings(*this); });
+}
+void TForm1::RestoreDefaultsMnuClick() {
+    GameCommand([this] { LoadSettings(*this); });
+}
+void TForm1::FactoryDefaults1Click() {
+    GameCommand([this] { FactorySettings(*this); });
+}
 
 QLabel* TForm1::PanelOf(StatusPanel panel) const {
     switch (panel) {
@@ -323,7 +339,10 @@ int TForm1::ScreenWidth() {
     return s ? s->geometry().width() : 1024;
 }
 
-void TForm1::AddTopScore(int32_t, int64_t) {}
+void TForm1::AddTopScore(int32_t score, int64_t elapsedMicros) {
+    // A table that cannot be written says so; the won game still ends as it should.
+    Guarded([&] { ::AddTopScore(score, elapsedMicros); });
+}
 
 void TForm1::PlaySound(SoundEffect effect, bool loop) { soundPlayer->PlaySound(effect, loop); }
 

@@ -18,6 +18,7 @@ class TGame;
 class TGameMessageDlg;
 class TSoundPlayer;
 class TSubTimer;
+class TTopScoresDlg;
 
 // The main window: the button strip, the board, the status panels and the menus. It holds no
 // game logic; every command and every mouse event on the board goes to the engine.
@@ -70,6 +71,7 @@ public:
     TAboutBox* AboutBox = nullptr;
     TCardBackDlg* CardBackDlg = nullptr;
     TGameMessageDlg* GameMessageDlg = nullptr;
+    TTopScoresDlg* TopScoresDlg = nullptr;
 
     // ---- commands
     void DealMnuClick();
@@ -80,6 +82,10 @@ public:
     void SmallCardsMnuClick();
     void DisableSoundMnuClick();
     void About1Click();
+    void opScores1Click();
+    void SaveDefaultsMnuClick();
+    void RestoreDefaultsMnuClick();
+    void FactoryDefaults1Click();
 
     // ---- the engine's window
     void SetPanelText(StatusPanel panel, const QString& text) override;

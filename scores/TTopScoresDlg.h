@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+class QTableView;
+class TStopwatch;
+class TTopScoresModel;
+
+// The top-ten table on screen: a header row, a number column and one row per entry, free
+// entries blank, with "Clear Scores" and "Close" below. The program has one, created with the
+// other dialogs; ShowTopScores shows it.
+class TTopScoresDlg : public QDialog {
+    Q_OBJECT
+public:
+    // The clock panel's stopwatch formats the stored game times with its own Digits.
+    explicit TTopScoresDlg(const TStopwatch& clock, QWidget* parent = nullptr);
+    ~TTopScoresDlg() override;
+
+    // The dialog ShowTopScores shows: the one created last and still alive.
+    static TTopScoresDlg* Instance();
+
+    // The text of a grid cell: row 0 is the header, rows 1 to 10 show entries 0 to 9.
+    static QString TopGridCellText(int column, int row, const TStopwatch& clock);
+
+    // The grid's current row, 1 to 10 (the header row is not counted out): selected and scrolled
+    // into view. It keeps its value between showings.
+    void SetCurrentRow(int row);
+    int CurrentRow() const;
+    // Asks "Are you sure?" and on Yes empties the table and repaints the grid.
+    void Button1Click();
+    // Redraws the grid from the table.
+    void RefreshGrid();
+
+    QWidget* Panel1;
+    QWidget* Panel2;
+    QTableView* TopGrid;
+    QPushButton* Button1;
+    QPushButton* CancelBtn;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    TTopScoresModel* model;
+};
