@@ -17,6 +17,11 @@ if [ "${1:-}" != "--quick" ]; then
   export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
   ctest --test-dir build-asan --output-on-failure -R '^(engine|cards)$'
+
+  if command -v clang++ >/dev/null 2>&1; then
+    echo "== Fuzzing the saved-game reader for a minute"
+    fuzz/run-fuzz.sh 60
+  fi
 fi
 
 echo "== The whole suite"

@@ -11,9 +11,11 @@
 #include "scores/TwTopScores.h"
 #include "engine/TwGame.h"
 #include "KestrelObjects/TFancyButton.h"
+#include "KestrelObjects/TReopenMenu.h"
 #include "KestrelObjects/TSubTimer.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -148,15 +150,11 @@ void TForm1::BuildStatusStrip() {
 
 void TForm1::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    LoadGame1 = file->addAction(QStringLiteral("&Load Game..."));
-    SaveGame1 = file->addAction(QStringLiteral("&Save Game..."));
+    LoadGame1 = file->addAction(QStringLiteral("&Load Game..."), this, &TForm1::LoadGame1Click);
+    SaveGame1 = file->addAction(QStringLiteral("&Save Game..."), this, &TForm1::SaveGame1Click);
     Reload1 = file->addMenu(QStringLiteral("&Reload"));
     file->addSeparator();
     Exit1 = file->addAction(QStringLiteral("&Exit"), this, &QWidget::close);
-    // Saved games arrive with their own commands.
-    LoadGame1->setEnabled(false);
-    SaveGame1->setEnabled(false);
-    Reload1->setEnabled(false);
 
     QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("&Game"));
     DealMnu = gameMenu->addAction(QStringLiteral("&Deal"), this, &TForm1::DealMnuClick);
@@ -202,6 +200,59 @@ void TForm1::FormCreate() {
     game->EngineStart();
     Guarded([this] { LoadSettings(*this); });
     Guarded([] { LoadTopScores(); });
+    ReopenMenu1 = new TReopenMenu(this);
+    ReopenMenu1->SetLimit(10);
+    ReopenMenu1->SetINIFile(QStringLiteral("Tarnwell.ini"));
+    ReopenMenu1->SetINISection(QStringLiteral("History"));
+    ReopenMenu1->SetMenuItem(Reload1);
+    ReopenMenu1->OnMenuClick = [this](const QString& path) { ReopenMenu1MenuClick(path); };
+    ReopenMenu1->LoadHistory();
+}
+
+QString TForm1::RunGameFileDialog(bool save) {
+    QFileDialog dialog(this, save ? QStringLiteral("Save Game") : QStringLiteral("Load Game"),
+                       QStringLiteral("."));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("twl"));
+    dialog.setNameFilters({QStringLiteral("Game Files (*.twl)"), QStringLiteral("Any File (*)")});
+    dialog.selectFile(QStringLiteral("Game.twl"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+void TForm1::LoadGame1Click() {
+    if (game->Dealing || game->CelebrationRunning)
+        return;
+    const QString path = RunGameFileDialog(false);
+    if (path.isEmpty())
+        return;
+    // The list changes only when the load went through.
+    GameCommand([&] {
+        game->LoadGameFile(path);
+        ReopenMenu1->AddFile(path);
+        ReopenMenu1->SaveHistory();
+    });
+}
+
+void TForm1::SaveGame1Click() {
+    if (!game->GameActive || game->GameState == TGameState::Won) {
+        QMessageBox::information(this, QStringLiteral("Tarnwell"), QStringLiteral("No Game To Save"), QMessageBox::Ok);
+        return;
+    }
+    const QString path = RunGameFileDialog(true);
+    if (path.isEmpty())
+        return;
+    Guarded([&] {
+        game->SaveGameFile(path);
+        ReopenMenu1->AddFile(path);
+        ReopenMenu1->SaveHistory();
+    });
+}
+
+void TForm1::ReopenMenu1MenuClick(const QString& path) {
+    GameCommand([&] { game->LoadGameFile(path); });
 }
 
 void TForm1::CreateDialogs() {

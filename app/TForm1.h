@@ -19,6 +19,7 @@ class TGameMessageDlg;
 class TSoundPlayer;
 class TSubTimer;
 class TTopScoresDlg;
+class TReopenMenu;
 
 // The main window: the button strip, the board, the status panels and the menus. It holds no
 // game logic; every command and every mouse event on the board goes to the engine.
@@ -72,8 +73,12 @@ public:
     TCardBackDlg* CardBackDlg = nullptr;
     TGameMessageDlg* GameMessageDlg = nullptr;
     TTopScoresDlg* TopScoresDlg = nullptr;
+    TReopenMenu* ReopenMenu1 = nullptr;
 
     // ---- commands
+    void LoadGame1Click();
+    void SaveGame1Click();
+    void ReopenMenu1MenuClick(const QString& path);
     void DealMnuClick();
     void Resart1Click();
     void UndoMnuClick();
@@ -114,6 +119,8 @@ private:
     void BuildStatusStrip();
     void BuildMenus();
     void FormCreate();
+    // The open or save dialog for saved games; an empty path when cancelled.
+    QString RunGameFileDialog(bool save);
     QLabel* PanelOf(StatusPanel panel) const;
     // Runs a command; a failure is shown in a message box and the program goes on.
     void Guarded(const std::function<void()>& command);

@@ -1,0 +1,419 @@
+// Saved games: the board, the board as dealt, the counters and the game time in an XML file.
+#include "TwGame.h"
+
+#include "KestrelObjects/GameError.h"
+#include "KestrelObjects/XMLDocLibrary.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+#include <pugixml.hpp>
+
+namespace {
+constexpr int DeckSize = 52;
+// A saved game is a few kilobytes; anything near this is not one, and is not read into memory.
+constexpr qint64 MaxGameFileBytes = 1024 * 1024;
+// About 31 years of play; beyond it a game time is damage, and the clock's microsecond count
+// must stay far from overflowing.
+constexpr double MaxElapsedSeconds = 1e9;
+
+const char* Bool(bool value) { return value ? "True" : "False"; }
+
+// ---------------------------------------------------------------- writing
+
+void WriteCard(const TCard* card, int column, int row, pugi::xml_node parent) {
+    pugi::xml_node element = parent.append_child("Card");
+    element.append_attribute("Column") = column;
+    element.append_attribute("Row") = row;
+    element.append_attribute("Valid") = Bool(card != nullptr);
+    if (!card)
+        return;
+    element.append_attribute("Name") = card->Name.toUtf8().constData();
+    element.append_attribute("Index") = card->Index;
+    element.append_attribute("FaceUp") = Bool(card->FaceUp);
+    element.append_attribute("DealFaceUp") = Bool(card->DealFaceUp);
+}
+
+// Every pocket, empty or not; then each column from row 0 down to its first empty row.
+void WriteBoard(const TBoard& board, pugi::xml_node element) {
+    const pugi::xml_node home = element.append_child("Home");
+    for (int pocket = 0; pocket < HomeCount; ++pocket)
+        WriteCard(board[size_t(pocket)], 0, pocket, home);
+    const pugi::xml_node pile = element.append_child("Pile");
+    for (int column = 0; column < ColumnCountMax; ++column)
+        for (int row = 0; row < RowCountMax && board[size_t(PileSlot(column, row))]; ++row)
+            WriteCard(board[size_t(PileSlot(column, row))], column, row, pile);
+}
+
+class ByteWriter : public pugi::xml_writer {
+public:
+    QByteArray Bytes;
+    void write(const void* data, size_t size) override {
+        Bytes.append(static_cast<const char*>(data), qsizetype(size));
+    }
+};
+
+// ---------------------------------------------------------------- reading
+
+// A board as the file describes it, by card Index (-1 for none), with the face of each card
+// listed on it. Nothing of the game on the table is touched while one is read.
+struct FileBoard {
+    std::array<int, BoardSize> Slots;
+    std::array<bool, DeckSize> FaceUp{};
+    std::array<bool, DeckSize> DealFaceUp{};
+    FileBoard() { Slots.fill(-1); }
+};
+
+struct FileGame {
+    FileBoard Live;
+    FileBoard Dealt;
+    bool DealtGiven = false;
+    bool CardCounterGiven = false;
+    int32_t CardCounter = 52;
+    int32_t MoveCount = 0;
+    double ElapsedTime = 0;
+};
+
+int RankOf(int index) { return TDeck::RankOf(index); }
+
+// Reads and checks a whole document; every fault throws TGameError with the place it was found.
+class GameReader {
+public:
+    explicit GameReader(const QByteArray& bytes) : data(bytes) {}
+
+    FileGame Read() {
+        pugi::xml_document document;
+        const pugi::xml_parse_result parsed = document.load_buffer(data.constData(), size_t(data.size()),
+                                                                   pugi::parse_default, pugi::encoding_auto);
+        if (!parsed && parsed.status == pugi::status_no_document_element && HoldsNoContent())
+            throw TGameError(QStringLiteral("Empty Game File"));
+        if (!parsed)
+            throw TGameError(QStringLiteral("The file is not well-formed XML: %1 at offset %2")
+                                 .arg(QString::fromUtf8(parsed.description()))
+                                 .arg(parsed.offset));
+        const pugi::xml_node root = document.document_element();
+        if (!root)
+            throw TGameError(QStringLiteral("Empty Game File"));
+
+        FileGame game;
+        for (pugi::xml_node child = root.first_child(); child; child = child.next_sibling()) {
+            if (child.type() != pugi::node_element)
+                continue;
+            const QString name = LocalName(child);
+            if (name == QLatin1String("CardCounter")) {
+                QString text;
+                game.CardCounterGiven = ReadTypedValue(child, QStringLiteral("Integer"), text);
+                game.CardCounter = game.CardCounterGiven ? StrToInt(text) : 52;
+            } else if (name == QLatin1String("MoveCount")) {
+                game.MoveCount = ReadInteger(child, 0);
+            } else if (name == QLatin1String("ElapsedTime")) {
+                game.ElapsedTime = ReadFloat(child, 0);
+            } else if (name == QLatin1String("Home")) {
+                ReadHome(game.Live, child);
+                game.Dealt = game.Live;
+                game.DealtGiven = true;
+            } else if (name == QLatin1String("Pile")) {
+                ReadPile(game.Live, child);
+                game.Dealt = game.Live;
+                game.DealtGiven = true;
+            } else if (name == QLatin1String("GameArray")) {
+                ReadBoard(game.Live, child);
+            } else if (name == QLatin1String("GameCopy")) {
+                ReadBoard(game.Dealt, child);
+                game.DealtGiven = true;
+            }
+        }
+        // Without a deal of its own the file's board serves as the deal, so Restart returns to it.
+        if (!game.DealtGiven)
+            game.Dealt = game.Live;
+        Check(game);
+        return game;
+    }
+
+private:
+    const QByteArray& data;
+
+    // Nothing but blanks, or nothing but markup without an element (a declaration, comments);
+    // text such as "hello" is not XML rather than empty.
+    bool HoldsNoContent() const {
+        QByteArray text = data;
+        if (text.startsWith("\xEF\xBB\xBF"))
+            text.remove(0, 3);
+        if (text.trimmed().isEmpty())
+            return true;
+        pugi::xml_document probe;
+        probe.load_buffer(data.constData(), size_t(data.size()), pugi::parse_full, pugi::encoding_auto);
+        return bool(probe.first_child());
+    }
+
+    // "line 12" of an element, for messages about it.
+    QString Where(pugi::xml_node node) const {
+        const ptrdiff_t offset = node.offset_debug();
+        if (offset < 0 || offset > data.size())
+            return QStringLiteral("a %1 element").arg(LocalName(node));
+        return QStringLiteral("the %1 on line %2")
+            .arg(LocalName(node))
+            .arg(data.left(qsizetype(offset)).count('\n') + 1);
+    }
+
+    [[noreturn]] void Fail(pugi::xml_node node, const QString& what) const {
+        const QString where = Where(node);
+        throw TGameError(where.left(1).toUpper() + where.mid(1) + QStringLiteral(": ") + what);
+    }
+
+    QString Attribute(pugi::xml_node node, const char* name) const {
+        const pugi::xml_attribute attribute = node.attribute(name);
+        if (!attribute)
+            Fail(node, QStringLiteral("the attribute \"%1\" is missing").arg(QLatin1String(name)));
+        return QString::fromUtf8(attribute.value());
+    }
+
+    int Integer(pugi::xml_node node, const char* name) const {
+        const QString text = Attribute(node, name);
+        try {
+            return StrToInt(text);
+        } catch (const TGameError& e) {
+            Fail(node, QStringLiteral("\"%1\": %2").arg(QLatin1String(name), e.Message()));
+        }
+    }
+
+    // "True" or "False" in any letter case, or an integer: 0 is false, anything else true.
+    bool Boolean(pugi::xml_node node, const char* name) const {
+        const QString text = Attribute(node, name);
+        const QString t = text.trimmed();
+        if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+            return false;
+        bool ok = false;
+        const qlonglong value = t.toLongLong(&ok, 10);
+        if (!ok)
+            Fail(node, QStringLiteral("\"%1\": '%2' is not a valid boolean value")
+                           .arg(QLatin1String(name), text.left(64)));
+        return value != 0;
+    }
+
+    int InRange(pugi::xml_node node, const char* name, int last, const QString& what) const {
+        const int value = Integer(node, name);
+        if (value < 0 || value > last)
+            Fail(node, QStringLiteral("\"%1\" %2 is no %3 (0..%4)")
+                           .arg(QLatin1String(name))
+                           .arg(value)
+                           .arg(what)
+                           .arg(last));
+        return value;
+    }
+
+    void ReadCard(FileBoard& board, int slot, pugi::xml_node node) const {
+        const int index = InRange(node, "Index", DeckSize - 1, QStringLiteral("card"));
+        const bool faceUp = Boolean(node, "FaceUp");
+        board.Slots[size_t(slot)] = index;
+        board.FaceUp[size_t(index)] = faceUp;
+        board.DealFaceUp[size_t(index)] = node.attribute("DealFaceUp") ? Boolean(node, "DealFaceUp") : faceUp;
+    }
+
+    // Every element under "Home" or "Pile" carries "Valid"; only valid "Card" elements are read.
+    bool IsValidCard(pugi::xml_node node) const {
+        const bool valid = Boolean(node, "Valid");
+        return valid && LocalName(node) == QLatin1String("Card");
+    }
+
+    void ReadHome(FileBoard& board, pugi::xml_node element) const {
+        for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
+            if (child.type() != pugi::node_element || !IsValidCard(child))
+                continue;
+            const int pocket = InRange(child, "Row", HomeCount - 1, QStringLiteral("home pocket"));
+            ReadCard(board, pocket, child);
+        }
+    }
+
+    void ReadPile(FileBoard& board, pugi::xml_node element) const {
+        for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
+            if (child.type() != pugi::node_element || !IsValidCard(child))
+                continue;
+            const int column = InRange(child, "Column", ColumnCountMax - 1, QStringLiteral("pile column"));
+            const int row = InRange(child, "Row", RowCountMax - 1, QStringLiteral("pile row"));
+            ReadCard(board, PileSlot(column, row), child);
+        }
+    }
+
+    void ReadBoard(FileBoard& board, pugi::xml_node element) const {
+        for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
+            if (child.type() != pugi::node_element)
+                continue;
+            const QString name = LocalName(child);
+            if (name == QLatin1String("Home"))
+                ReadHome(board, child);
+            else if (name == QLatin1String("Pile"))
+                ReadPile(board, child);
+        }
+    }
+
+    // A position the game can be in: every card exactly once, in a pile cell or beneath a
+    // pocket's top card, and no column with a hole in it.
+    static void CheckBoard(const FileBoard& board, const QString& what) {
+        std::array<bool, DeckSize> seen{};
+        int cards = 0;
+        auto place = [&](int index) {
+            if (seen[size_t(index)])
+                throw TGameError(
+                    QStringLiteral("The card %1 lies twice on %2").arg(TDeck::CardName(index), what));
+            seen[size_t(index)] = true;
+            ++cards;
+        };
+        for (int pocket = 0; pocket < HomeCount; ++pocket)
+            if (const int top = board.Slots[size_t(pocket)]; top >= 0)
+                for (int index = top - RankOf(top); index <= top; ++index)
+                    place(index);
+        for (int column = 0; column < ColumnCountMax; ++column) {
+            int firstEmpty = -1;
+            for (int row = 0; row < RowCountMax; ++row) {
+                const int index = board.Slots[size_t(PileSlot(column, row))];
+                if (index < 0) {
+                    if (firstEmpty < 0)
+                        firstEmpty = row;
+                    continue;
+                }
+                if (firstEmpty >= 0)
+                    throw TGameError(
+                        QStringLiteral("Column %1 of %2 has a gap: row %3 is empty but row %4 holds %5")
+                            .arg(column)
+                            .arg(what)
+                            .arg(firstEmpty)
+                            .arg(row)
+                            .arg(TDeck::CardName(index)));
+                place(index);
+            }
+        }
+        if (cards == 0)
+            throw TGameError(QStringLiteral("There are no cards on %1").arg(what));
+        for (int index = 0; index < DeckSize; ++index)
+            if (!seen[size_t(index)])
+                throw TGameError(
+                    QStringLiteral("The card %1 is missing from %2").arg(TDeck::CardName(index), what));
+    }
+
+    static int CardsHome(const FileBoard& board) {
+        int home = 0;
+        for (int pocket = 0; pocket < HomeCount; ++pocket)
+            if (const int top = board.Slots[size_t(pocket)]; top >= 0)
+                home += RankOf(top) + 1;
+        return home;
+    }
+
+    static void Check(FileGame& game) {
+        CheckBoard(game.Live, QStringLiteral("the saved board"));
+        CheckBoard(game.Dealt, QStringLiteral("the saved deal"));
+        const int notHome = DeckSize - CardsHome(game.Live);
+        if (!game.CardCounterGiven)
+            game.CardCounter = notHome;
+        else if (game.CardCounter != notHome)
+            throw TGameError(
+                QStringLiteral("\"CardCounter\" is %1, but %2 cards of the saved board are not home")
+                    .arg(game.CardCounter)
+                    .arg(notHome));
+        if (game.MoveCount < 0)
+            throw TGameError(QStringLiteral("\"MoveCount\" %1 is not a count of moves").arg(game.MoveCount));
+        if (!(game.ElapsedTime >= 0 && game.ElapsedTime <= MaxElapsedSeconds))
+            throw TGameError(
+                QStringLiteral("\"ElapsedTime\" %1 is not a game time").arg(FloatToStr(game.ElapsedTime)));
+    }
+};
+
+QByteArray ReadGameFile(const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        throw TGameError(QStringLiteral("Unable to open \"%1\": it is not a file").arg(path));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TGameError(QStringLiteral("Unable to open \"%1\": %2").arg(path, file.errorString()));
+    const QString tooLarge = QStringLiteral("\"%1\" is not a saved game: it is larger than 1 MiB").arg(path);
+    if (file.size() > MaxGameFileBytes)
+        throw TGameError(tooLarge);
+    // One byte beyond the limit tells a file that is too large; a file that grew since its size
+    // was taken is read on up to that byte.
+    QByteArray data = file.read(std::min(file.size(), MaxGameFileBytes) + 1);
+    if (data.size() <= MaxGameFileBytes && !file.atEnd())
+        data += file.read(MaxGameFileBytes + 1 - data.size());
+    if (file.error() != QFileDevice::NoError)
+        throw TGameError(QStringLiteral("Unable to read \"%1\": %2").arg(path, file.errorString()));
+    if (data.size() > MaxGameFileBytes)
+        throw TGameError(tooLarge);
+    return data;
+}
+} // namespace
+
+void TGame::SaveGameFile(const QString& path) {
+    pugi::xml_document document;
+    pugi::xml_node root = document.append_child("TarnwellXML");
+    root.append_attribute("Tranwell") = "1.0";
+    WriteBoard(GameArray, root.append_child("GameArray"));
+    WriteBoard(GameCopy, root.append_child("GameCopy"));
+    WriteNamedInteger(root, QStringLiteral("CardCounter"), CardCounter);
+    WriteNamedInteger(root, QStringLiteral("MoveCount"), MoveCount);
+    // Only read: saving does not stop the clock.
+    WriteNamedFloat(root, QStringLiteral("ElapsedTime"), Host().GameTime().Time());
+
+    ByteWriter writer;
+    document.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
+    // Written beside the target and renamed over it, so a failed save leaves the old file whole.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(writer.Bytes) != writer.Bytes.size() || !file.commit())
+        throw TGameError(
+            QStringLiteral("Unable to save the game to \"%1\": %2").arg(path, file.errorString()));
+}
+
+void TGame::LoadGameFile(const QString& path) {
+    // Both run loops that let menu commands in; a board swapped beneath them would be wrecked.
+    if (Dealing)
+        throw TGameError(QStringLiteral("A saved game cannot be loaded while the cards are dealt"));
+    if (CelebrationRunning)
+        throw TGameError(QStringLiteral("A saved game cannot be loaded while the celebration runs"));
+
+    if (!Deck || Deck->Count() < DeckSize)
+        throw TGameError(QStringLiteral("A saved game cannot be loaded before the deck is made"));
+
+    const QByteArray data = ReadGameFile(path);
+    const FileGame file = GameReader(data).Read();
+
+    // The file is sound: from here on nothing fails, and the game on the table is replaced.
+    ResetMoveProtocol();
+    for (int slot = 0; slot < BoardSize; ++slot) {
+        const int live = file.Live.Slots[size_t(slot)], dealt = file.Dealt.Slots[size_t(slot)];
+        GameArray[size_t(slot)] = live >= 0 ? &Deck->Card(live) : nullptr;
+        GameCopy[size_t(slot)] = dealt >= 0 ? &Deck->Card(dealt) : nullptr;
+    }
+    // Faces as the board lists them; the cards beneath a pocket's top card lie face up.
+    auto setFaces = [this](const FileBoard& board, const std::array<bool, DeckSize>& faces, auto field) {
+        for (int pocket = 0; pocket < HomeCount; ++pocket)
+            if (const int top = board.Slots[size_t(pocket)]; top >= 0)
+                for (int index = top - RankOf(top); index <= top; ++index)
+                    Deck->Card(index).*field = index == top ? faces[size_t(index)] : true;
+        for (int slot = HomeCount; slot < BoardSize; ++slot)
+            if (const int index = board.Slots[size_t(slot)]; index >= 0)
+                Deck->Card(index).*field = faces[size_t(index)];
+    };
+    setFaces(file.Live, file.Live.FaceUp, &TCard::FaceUp);
+    setFaces(file.Dealt, file.Dealt.DealFaceUp, &TCard::DealFaceUp);
+    for (auto& card : Deck->Cards)
+        card->Lifted = false;
+    CardCounter = file.CardCounter;
+    MoveCount = file.MoveCount;
+
+    Deck->SetAllVisible(true);
+    GameActive = true;
+    LayoutBoard();
+    PaintBoard();
+    UndoHead = UndoTail = 0;
+    TakeSnapshot();
+    FindMoves();
+    GameState = TGameState::Playing;
+    TStopwatch& clock = Host().GameTime();
+    clock.SetTime(file.ElapsedTime);
+    clock.Start();
+    Host().SetDisplayTimer(true);
+    ShowError(QString());
+    ShowStatus();
+}
