@@ -95,6 +95,10 @@ TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make
 
     resize(794, 603);
     move(451, 160);
+    HelpManager = std::make_unique<THelpManager>();
+    HelpManager->HelpFile = QStringLiteral("tarnwell.qch");
+    HelpManager->MainWindow = this;
+    CHMHelper1 = std::make_unique<TCHMHelper>(*HelpManager);
     FormCreate();
 }
 
@@ -183,8 +187,7 @@ void TForm1::BuildMenus() {
     FactoryDefaults1 = options->addAction(QStringLiteral("&Factory Defaults"), this, &TForm1::FactoryDefaults1Click);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    ContentsMnu = help->addAction(QStringLiteral("&Contents..."));
-    ContentsMnu->setEnabled(false);
+    ContentsMnu = help->addAction(QStringLiteral("&Contents..."), this, &TForm1::ContentsMnuClick);
     help->addSeparator();
     About1 = help->addAction(QStringLiteral("&About..."), this, &TForm1::About1Click);
 }
@@ -321,6 +324,7 @@ void TForm1::DisableSoundMnuClick() {
     DisableSoundMnu->setChecked(game->Sound.SoundDisabled);
 }
 void TForm1::About1Click() { AboutBox->exec(); }
+void TForm1::ContentsMnuClick() { HelpManager->HelpCommand(HELP_CONTENTS); }
 void TForm1::opScores1Click() {
     Guarded([] { ShowTopScores(); });
 }

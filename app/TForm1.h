@@ -1,6 +1,8 @@
 #pragma once
 
 #include "engine/IGameHost.h"
+#include "KestrelObjects/ChmHelper.h"
+#include "KestrelObjects/THelpManager.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -87,6 +89,7 @@ public:
     void SmallCardsMnuClick();
     void DisableSoundMnuClick();
     void About1Click();
+    void ContentsMnuClick();
     void opScores1Click();
     void SaveDefaultsMnuClick();
     void RestoreDefaultsMnuClick();
@@ -128,6 +131,8 @@ private:
     void GameCommand(const std::function<void()>& command);
 
     bool closing = false;
+    std::unique_ptr<THelpManager> HelpManager;
+    std::unique_ptr<TCHMHelper> CHMHelper1;
     std::unique_ptr<TSoundPlayer> soundPlayer;
     std::unique_ptr<TGame> game;
 };

@@ -1,10 +1,17 @@
 #include "TForm1.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarnwell.Tarnwell"));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/pictures/icon_%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+    // The main window first (its creation starts the engine), then the dialogs.
     TForm1 form;
     form.CreateDialogs();
     form.show();
