@@ -39,8 +39,9 @@ void CheckInvariants(const TGame& g, const char* action) {
     }
     for (int i = 0; i < 52; ++i)
         ASSERT_EQ(seen[size_t(i)], 1) << "card " << i << " after " << action;
-    if (g.GameState != TGameState::NotDealt)
+    if (g.GameState != TGameState::NotDealt) {
         ASSERT_EQ(g.CardCounter, 52 - home) << action;
+    }
     const int records = (g.UndoHead - g.UndoTail + UndoRingSize) % UndoRingSize;
     ASSERT_GE(records, 0);
     ASSERT_LE(records, UndoRingSize - 1);
