@@ -87,7 +87,9 @@ void TGame::BoardClick(int x, int y) {
         Host().SetPanelText(StatusPanel::CardDis, slot.Card->Name);
     }
     if (slot.Column == -1 && slot.Row == -1) {
+        // The choice is forgotten, so nothing stays marked as chosen.
         ClickPhase = 0;
+        Deck->ClearHighlights();
         ShowError(QStringLiteral("Not A Valid Card"));
         LastMoveMade = false;
         ShowStatus();

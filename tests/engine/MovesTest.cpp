@@ -167,6 +167,7 @@ TEST_F(MovesTest, ClickPhasesAndHighlights) {
     // A click on nothing forgets the choice.
     Click(game, QPoint(5, 480));
     EXPECT_EQ(game.ClickPhase, 0);
+    EXPECT_FALSE(Card(H(5))->Highlighted);
     EXPECT_EQ(host.Panel(StatusPanel::ErrorDis), "Not A Valid Card");
     Click(game, OnCell(game, 0, 0));
     Click(game, OnCell(game, 1, 0));
