@@ -31,7 +31,7 @@ QString BuildVersionText(const QDate& modified, const QString& fileVersion) {
         .arg(build);
 }
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+TAboutBox::TAboutBox(QWidget* parent) : TCentredDialog(parent) {
     setWindowTitle(QStringLiteral("About Tarnwell"));
     setFixedSize(345, 214);
     QPalette pal = palette();

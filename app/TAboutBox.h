@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QDateTime>
-#include <QDialog>
+#include "KestrelObjects/TCentredDialog.h"
 
 class QLabel;
 
@@ -9,7 +9,7 @@ class QLabel;
 QString BuildVersionText(const QDate& modified, const QString& fileVersion);
 
 // The about box: the program's picture, name, version and credits.
-class TAboutBox : public QDialog {
+class TAboutBox : public TCentredDialog {
     Q_OBJECT
 public:
     explicit TAboutBox(QWidget* parent = nullptr);

@@ -56,7 +56,7 @@ QIcon GlyphIcon(const QString& path) {
 }
 } // namespace
 
-TCardBackDlg::TCardBackDlg(QWidget* parent) : QDialog(parent) {
+TCardBackDlg::TCardBackDlg(QWidget* parent) : TCentredDialog(parent) {
     setWindowTitle(QStringLiteral("Select Card Backs"));
     setFixedSize(233, 247);
     setFont(GameFont("MS Sans Serif", 11, true));

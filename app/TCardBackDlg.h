@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "KestrelObjects/TCentredDialog.h"
 
 class QListWidget;
 class QPushButton;
 class TGame;
 
 // Chooses one of the 13 card backs from a list of their large pictures.
-class TCardBackDlg : public QDialog {
+class TCardBackDlg : public TCentredDialog {
     Q_OBJECT
 public:
     explicit TCardBackDlg(QWidget* parent = nullptr);

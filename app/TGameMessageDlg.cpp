@@ -38,7 +38,7 @@ TFancyButton* DialogButton(QWidget* parent, int x) {
 }
 } // namespace
 
-TGameMessageDlg::TGameMessageDlg(QWidget* parent) : QDialog(parent, Qt::Tool) {
+TGameMessageDlg::TGameMessageDlg(QWidget* parent) : TCentredDialog(parent, Qt::Tool) {
     setFixedSize(392, 182);
     Colour(this, DialogGreen, Qt::yellow);
 

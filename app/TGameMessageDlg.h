@@ -2,7 +2,7 @@
 
 #include "engine/IGameHost.h"
 
-#include <QDialog>
+#include "KestrelObjects/TCentredDialog.h"
 
 class QLabel;
 class QGroupBox;
@@ -12,7 +12,7 @@ class TFancyButton;
 
 // The engine's one question and notice dialog: a message page and a choice page, with OK and
 // Cancel buttons shown only when they have a caption.
-class TGameMessageDlg : public QDialog {
+class TGameMessageDlg : public TCentredDialog {
     Q_OBJECT
 public:
     explicit TGameMessageDlg(QWidget* parent = nullptr);

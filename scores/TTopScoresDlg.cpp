@@ -108,7 +108,7 @@ private:
     const TStopwatch& clock;
 };
 
-TTopScoresDlg::TTopScoresDlg(const TStopwatch& clock, QWidget* parent) : QDialog(parent) {
+TTopScoresDlg::TTopScoresDlg(const TStopwatch& clock, QWidget* parent) : TCentredDialog(parent) {
     setWindowTitle(QStringLiteral("Top Scores"));
     setFixedSize(ClientWidth, ClientHeight);
     if (parent)
@@ -215,14 +215,7 @@ void TTopScoresDlg::RefreshGrid() {
 }
 
 void TTopScoresDlg::showEvent(QShowEvent* event) {
-    // Centred on the screen, whichever window opened it.
-    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    QDialog::showEvent(event);
+    TCentredDialog::showEvent(event);
     RefreshGrid();
     // The table may have changed since the last showing; the current row is shown again.
     TopGrid->scrollTo(TopGrid->currentIndex());

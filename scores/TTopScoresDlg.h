@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "KestrelObjects/TCentredDialog.h"
 
 class QPushButton;
 class QTableView;
@@ -10,7 +10,7 @@ class TTopScoresModel;
 // The top-ten table on screen: a header row, a number column and one row per entry, free
 // entries blank, with "Clear Scores" and "Close" below. The program has one, created with the
 // other dialogs; ShowTopScores shows it.
-class TTopScoresDlg : public QDialog {
+class TTopScoresDlg : public TCentredDialog {
     Q_OBJECT
 public:
     // The clock panel's stopwatch formats the stored game times with its own Digits.

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -180,7 +181,11 @@ TEST_F(MainWindowTest, TheLeftButtonHookSeesEveryPressAndConsumesNone) {
 TEST_F(MainWindowTest, GameMessageResultsOnBothPages) {
     TGameMessageDlg& dlg = *form.GameMessageDlg;
     using namespace GameMessageResult;
-    WhenModal([&dlg](QWidget*) { dlg.OKBtn->click(); });
+    WhenModal([&dlg](QWidget*) {
+        // Centred on the screen, not on the window that asked.
+        EXPECT_EQ(dlg.frameGeometry().center(), dlg.screen()->availableGeometry().center());
+        dlg.OKBtn->click();
+    });
     EXPECT_EQ(dlg.ShowGameMessage(GameMessagePage::Message, "Hints", "No More Moves", "OK", ""), OkChosen | NewGameChosen);
     EXPECT_EQ(dlg.windowTitle(), "Hints");
     EXPECT_EQ(dlg.MessDis->text(), "No More Moves");
