@@ -5,6 +5,8 @@
 #include "outline.h"
 #include "pictures.h"
 
+#include "cards/CardResources.h"
+
 #include <QDir>
 
 #include <stdexcept>
@@ -13,11 +15,13 @@ namespace cardart {
 
 namespace {
 
-constexpr int kFirstBackId = 200;
-constexpr int kMaskId = 400;
-constexpr int kSlotId = 401;
-constexpr int kHighlightId = 402;
-constexpr int kShadowId = 403;
+// The numbering the game loads its pictures by.
+constexpr int kFirstBackId = CardResource::FirstBack;
+constexpr int kMaskId = CardResource::Mask;
+constexpr int kSlotId = CardResource::Slot;
+constexpr int kHighlightId = CardResource::Highlight;
+constexpr int kShadowId = CardResource::Shadow;
+static_assert(kBackCount == CardResource::BackCount);
 constexpr int kBeachBack = 11;
 constexpr int kRobotBack = 3;
 

@@ -2,6 +2,8 @@
 // and a few shapes (suit symbols) used by several pictures.
 #pragma once
 
+#include "cards/CardResources.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPainterPath>
@@ -24,7 +26,7 @@ struct CardSize {
 
 inline constexpr CardSize kLargeCard{71, 96, 4.0, false};
 inline constexpr CardSize kSmallCard{54, 72, 3.0, true};
-inline constexpr int kSmallIdOffset = 1000;
+inline constexpr int kSmallIdOffset = CardResource::SmallSet; // the game's numbering
 
 // Pictures are drawn at this many times their size and scaled down smoothly.
 inline constexpr int kSupersample = 4;
