@@ -7,6 +7,10 @@
 #include <QString>
 #include <cstdint>
 
+// Ranks with rules of their own: an Ace opens a home pocket, a King an empty column.
+constexpr uint8_t Ace = 0;
+constexpr uint8_t King = 12;
+
 // One playing card lying on the board: its identity, its pictures, where it lies, how high it
 // lies in the stack and how it is to be drawn.
 class TCard {

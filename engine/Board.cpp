@@ -1,30 +1,17 @@
 // The board model: queries over the pile and the start of the engine.
 #include "TwGame.h"
 
+#include "Rules.h"
+
 TGame::TGame(IGameHost& hostWindow) : Sound(hostWindow), host(hostWindow) { UndoRing.resize(UndoRingSize); }
 
 TGame::~TGame() = default;
 
-int TGame::ColumnCount(int column) const {
-    for (int row = 0; row < RowCountMax; ++row)
-        if (!Cell(column, row))
-            return row;
-    return RowCountMax;
-}
+int TGame::ColumnCount(int column) const { return Rules::ColumnCount(Board(), column); }
 
-int TGame::BottomRow(int column) const {
-    for (int row = RowCountMax - 1; row >= 1; --row)
-        if (Cell(column, row))
-            return row;
-    return 0;
-}
+int TGame::BottomRow(int column) const { return Rules::BottomRow(Board(), column); }
 
-int TGame::FirstEmptyColumn() const {
-    for (int column = 0; column < ColumnCountMax; ++column)
-        if (ColumnCount(column) == 0)
-            return column;
-    return -1;
-}
+int TGame::FirstEmptyColumn() const { return Rules::FirstEmptyColumn(Board()); }
 
 void TGame::ClearBoard(TBoard& board) { board.fill(nullptr); }
 

@@ -12,7 +12,6 @@
 #include <pugixml.hpp>
 
 namespace {
-constexpr int DeckSize = 52;
 // A saved game is a few kilobytes; anything near this is not one, and is not read into memory.
 constexpr qint64 MaxGameFileBytes = 1024 * 1024;
 // About 31 years of play; beyond it a game time is damage, and the clock's microsecond count

@@ -1,21 +1,14 @@
 // The quick search for possible moves, keyed on the last card of each column, and hints.
 #include "TwGame.h"
 
+#include "Rules.h"
 #include "KestrelObjects/TimeSource.h"
 
 namespace {
 constexpr int HintFlashes = 5;
 constexpr int HintFlashMs = 150;
 
-// r is a rank neighbour of the column's last card t: one below it unless t is an Ace, or one
-// above it unless t is a King.
-bool RankNeighbours(const TCard& t, const TCard& other) {
-    return (t.Rank != 0 && other.Rank == t.Rank - 1) || (t.Rank != 12 && other.Rank == t.Rank + 1);
-}
-
-bool Joins(const TCard& t, const TCard* other) {
-    return other && other->Suit == t.Suit && RankNeighbours(t, *other);
-}
+bool Joins(const TCard& t, const TCard* other) { return other && Rules::Joins(t.Index, other->Index); }
 } // namespace
 
 bool TGame::FindMoves() {
@@ -45,9 +38,9 @@ bool TGame::FindMoves() {
             HintList.push_back({t, found[size_t(i)]});
         if (pocketCard)
             HintList.push_back({t, pocketCard});
-        if (t->Rank == 0)
+        if (Rules::IsAce(t->Index))
             HintList.push_back({t, nullptr});
-        if (t->Rank == 12 && bottom != 0 && FirstEmptyColumn() != -1)
+        if (Rules::IsKing(t->Index) && bottom != 0 && FirstEmptyColumn() != -1)
             HintList.push_back({t, nullptr});
     }
     Host().SetPanelText(StatusPanel::MoveCntDis, QString::number(HintList.size()));

@@ -1,15 +1,21 @@
 // The move rules and the two-click move protocol, with dragging.
 #include "TwGame.h"
 
+#include "Rules.h"
+
 namespace {
 // Slides of a move, as steps and milliseconds per step.
 constexpr int ColumnMoveSteps = 8, ColumnMoveDelay = 10;
 constexpr int HomeMoveSteps = 10, HomeMoveDelay = 10;
 constexpr int DropBackSteps = 10, DropBackDelay = 15;
-
-constexpr int King = 12;
-constexpr int Ace = 0;
 } // namespace
+
+bool TGame::Refuse(Rules::Refusal refusal) {
+    if (refusal == Rules::Refusal::None)
+        return false;
+    ShowError(Rules::RefusalText(refusal));
+    return true;
+}
 
 void TGame::ResetMoveProtocol() {
     ClickPhase = 0;
@@ -90,7 +96,7 @@ void TGame::BoardClick(int x, int y) {
         // The choice is forgotten, so nothing stays marked as chosen.
         ClickPhase = 0;
         Deck->ClearHighlights();
-        ShowError(QStringLiteral("Not A Valid Card"));
+        Refuse(Rules::Refusal::NotAValidCard);
         LastMoveMade = false;
         ShowStatus();
         return;
@@ -106,14 +112,8 @@ void TGame::BoardClick(int x, int y) {
 
 void TGame::SelectSource() {
     const BoardSlot& source = SourceSlot();
-    if (source.Column == -1 || !source.Card) {
-        ShowError(QStringLiteral("Select a card from the pile"));
+    if (Refuse(Rules::CheckChoice(Board(), source.Column, source.Row)))
         return;
-    }
-    if (!source.Card->FaceUp) {
-        ShowError(QStringLiteral("Only face-up cards can move"));
-        return;
-    }
     ClickPhase = 1;
     Sound.PlayEffect(SoundEffect::PlayCard);
     DragActive = true;
@@ -141,39 +141,17 @@ void TGame::PlaceRun() {
 bool TGame::MoveToColumn(const BoardSlot& source, BoardSlot target) {
     target.Row = BottomRow(target.Column);
     target.Card = Cell(target.Column, target.Row);
-    const TCard& chosen = *source.Card;
-    if (target.Card) {
-        if (target.Column == source.Column) {
-            const int pocket = PocketFor(*target.Card);
-            if (pocket < 0) {
-                ShowError(QStringLiteral("Can't move to same column"));
-                return false;
-            }
-            // Clicking a run's own column sends it home.
-            target.Column = -1;
-            target.Row = pocket;
-            target.Card = Pocket(pocket);
-            return MoveToPocket(source, target);
-        }
-        const TCard& t = *target.Card;
-        const bool below = chosen.Value == t.Value - 1 && t.Rank != Ace;
-        const bool above = chosen.Value == t.Value + 1 && t.Rank != King;
-        if (!below && !above) {
-            ShowError(QStringLiteral("Cards must be in sequence"));
-            return false;
-        }
-        target.Row += 1;
-    } else {
-        if (chosen.Rank != King) {
-            ShowError(QStringLiteral("Only a king can move here"));
-            return false;
-        }
-        if (source.Row != 0 && source.Row + 1 < RowCountMax && Cell(source.Column, source.Row + 1)) {
-            ShowError(QStringLiteral("King must be at the bottom"));
-            return false;
-        }
-        target.Row = 0;
+    if (target.Card && target.Column == source.Column) {
+        // Clicking a run's own column sends it home.
+        const int pocket = PocketFor(*target.Card);
+        if (pocket < 0)
+            return !Refuse(Rules::Refusal::SameColumn);
+        return MoveToPocket(source, BoardSlot{-1, pocket, Pocket(pocket)});
     }
+    if (Refuse(Rules::CheckColumnMove(Board(), source.Column, source.Row, target.Column)))
+        return false;
+    if (target.Card)
+        target.Row += 1;
     TakeSnapshot();
     Sound.PlayEffect(SoundEffect::MoveTo);
     ShiftRun(source, target);
@@ -191,30 +169,9 @@ void TGame::ShiftRun(const BoardSlot& source, const BoardSlot& target) {
 }
 
 bool TGame::MoveToPocket(const BoardSlot& source, BoardSlot target) {
-    const int last = BottomRow(source.Column);
-    if (!RunFitsHome(source.Column, source.Row, last)) {
-        ShowError(QStringLiteral("Card not at bottom/in Sequence"));
+    if (Refuse(Rules::CheckHomeMove(Board(), source.Column, source.Row, target.Row)))
         return false;
-    }
-    const TCard* lastCard = Cell(source.Column, last);
-    const TCard* top = Pocket(target.Row);
-    if (!lastCard) {
-        ShowError(QStringLiteral("Card not at bottom/in Sequence"));
-        return false;
-    }
-    if (top && lastCard->Index != top->Index + 1) {
-        ShowError(QStringLiteral("Card not in sequence with Home"));
-        return false;
-    }
-    if (top && top->Rank == King) {
-        ShowError(QStringLiteral("Home Pocket is Full."));
-        return false;
-    }
-    if (!top && lastCard->Rank != Ace) {
-        ShowError(QStringLiteral("Only an Ace can move here"));
-        return false;
-    }
-    for (int row = last; row >= source.Row; --row) {
+    for (int row = BottomRow(source.Column); row >= source.Row; --row) {
         MoveCardHome(*Cell(source.Column, row), source.Column, row, target.Row);
         MoveCount += 1;
     }
@@ -222,24 +179,7 @@ bool TGame::MoveToPocket(const BoardSlot& source, BoardSlot target) {
 }
 
 bool TGame::RunFitsHome(int column, int first, int last) const {
-    if (first > last)
-        return true;
-    const TCard* head = Cell(column, first);
-    if (!head)
-        return false;
-    for (int row = first; row <= last; ++row) {
-        const TCard* card = Cell(column, row);
-        if (!card || !card->FaceUp || card->Suit != head->Suit)
-            return false;
-        // Each card must lie directly on the card one rank above it. An Ace can never lie on
-        // a card of its own suit, so a run with an Ace above its bottom card never goes home.
-        if (row < last) {
-            const TCard* below = Cell(column, row + 1);
-            if (!below || card->Rank != below->Rank + 1)
-                return false;
-        }
-    }
-    return true;
+    return Rules::RunFitsHome(Board(), column, first, last);
 }
 
 void TGame::MoveCardHome(TCard& card, int column, int row, int pocket) {
@@ -252,11 +192,4 @@ void TGame::MoveCardHome(TCard& card, int column, int row, int pocket) {
     CardCounter -= 1;
 }
 
-int TGame::PocketFor(const TCard& card) const {
-    for (int p = 0; p < HomeCount; ++p) {
-        const TCard* top = GameArray[size_t(p)];
-        if (card.Rank == Ace ? !top : (top && top->Index == card.Index - 1))
-            return p;
-    }
-    return -1;
-}
+int TGame::PocketFor(const TCard& card) const { return Rules::PocketFor(Board(), card.Index); }

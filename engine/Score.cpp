@@ -1,6 +1,8 @@
 // The score, computed afresh from the board, and the prompt and score panels.
 #include "TwGame.h"
 
+#include "Rules.h"
+
 #include <cmath>
 
 namespace {
@@ -25,14 +27,15 @@ int32_t ColumnPoints(const TGame& game, int column) {
         const TCard* lower = game.Cell(column, row + 1);
         if (!upper || !lower)
             break;
-        if (!upper->FaceUp || !lower->FaceUp || upper->Suit != lower->Suit)
+        // Only face-up pairs count; a pair in no run leaves both flags as they are.
+        if (!upper->FaceUp || !lower->FaceUp)
             continue;
         const int u = upper->Rank, l = lower->Rank;
-        if (u != 0 && l == u - 1) {
+        if (Rules::Descends(upper->Index, lower->Index)) {
             points += 2 * (l + 1) + (down ? 0 : 2 * (u + 1));
             down = true;
             up = false;
-        } else if (u != 12 && l == u + 1) {
+        } else if (Rules::Ascends(upper->Index, lower->Index)) {
             points += (l + 1) + (up ? 0 : u + 1);
             up = true;
             down = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Board.h"
+#include "Rules.h"
 #include "IGameHost.h"
 #include "cards/TDeck.h"
 #include "KestrelObjects/IntVector.h"
@@ -11,27 +13,7 @@
 #include <memory>
 #include <vector>
 
-// 4 home pockets, then 8 columns of 52 rows.
-constexpr int HomeCount = 4;
-constexpr int ColumnCountMax = 8;
-constexpr int RowCountMax = 52;
-constexpr int PileSize = ColumnCountMax * RowCountMax;
-constexpr int BoardSize = HomeCount + PileSize;
-
-// A board laid out slot by slot: pockets 0..3 hold their top card, then the pile.
-using TBoard = std::array<TCard*, BoardSize>;
-
-constexpr int PileSlot(int column, int row) { return HomeCount + column * RowCountMax + row; }
-
 enum class TGameState { NotDealt = 0, Playing = 1, Won = 2 };
-
-// A place on the board as hit by the mouse: a pile cell (Column 0..7), a pocket (Column -1,
-// Row the pocket) or nothing (both -1).
-struct BoardSlot {
-    int32_t Column = -1;
-    int32_t Row = -1;
-    TCard* Card = nullptr;
-};
 
 // The whole board as it was before a move.
 struct BoardSnapshot {
@@ -118,6 +100,8 @@ public:
     TCard*& Cell(int column, int row) { return GameArray[size_t(PileSlot(column, row))]; }
     TCard* Cell(int column, int row) const { return GameArray[size_t(PileSlot(column, row))]; }
     TCard*& Pocket(int pocket) { return GameArray[size_t(pocket)]; }
+    // The live board as the rules read it.
+    LiveBoard Board() const { return LiveBoard(GameArray); }
     int ColumnCount(int column) const;
     int BottomRow(int column) const;
     int FirstEmptyColumn() const;
@@ -146,6 +130,8 @@ public:
     void ShiftRun(const BoardSlot& source, const BoardSlot& target);
     bool RunFitsHome(int column, int first, int last) const;
     int PocketFor(const TCard& card) const;
+    // Shows a refusal with its sound; false when there is none.
+    bool Refuse(Rules::Refusal refusal);
     // Back to choosing a card: nothing selected, nothing dragged.
     void ResetMoveProtocol();
 

@@ -59,7 +59,16 @@ TEST_F(MovesTest, EveryRefusalInItsOrderOfChecks) {
          [](const TGame& g) { return std::vector<QPoint>{OnCell(g, 0, 1), OnCell(g, 4, 0)}; }, "King must be at the bottom"},
         {"run to a pocket out of sequence", [](MovesTest& t) { t.PutColumn(0, {H(3), H(1)}); t.PutColumn(1, {D(9)}); },
          [](const TGame& g) { return std::vector<QPoint>{OnCell(g, 0, 0), OnPocket(g, 0)}; }, "Card not at bottom/in Sequence"},
-        {"run to a pocket with an Ace above", [](MovesTest& t) { t.PutColumn(0, {H(1), H(5)}); t.game.Pocket(0) = t.Card(H(4)); },
+        // An Ace above the bottom card does not break a run on its way home; the pocket's checks
+        // then refuse it.
+        {"run with an Ace above to an empty pocket", [](MovesTest& t) { t.PutColumn(0, {H(1), H(5)}); },
+         [](const TGame& g) { return std::vector<QPoint>{OnCell(g, 0, 0), OnPocket(g, 0)}; }, "Only an Ace can move here"},
+        {"run with an Ace above to another suit's pocket", [](MovesTest& t) { t.PutColumn(0, {H(1), H(5)}); t.game.Pocket(1) = t.Card(S(3)); },
+         [](const TGame& g) { return std::vector<QPoint>{OnCell(g, 0, 0), OnPocket(g, 1)}; }, "Card not in sequence with Home"},
+        {"run with an Ace above to a full pocket", [](MovesTest& t) { t.PutColumn(0, {D(1), D(5)}); t.game.Pocket(2) = t.Card(H(13)); },
+         [](const TGame& g) { return std::vector<QPoint>{OnCell(g, 0, 0), OnPocket(g, 2)}; }, "Card not in sequence with Home"},
+        // A damaged board (the Ace both above the run and in the pocket) must not bury the pocket.
+        {"damaged board: Ace above a run that fits", [](MovesTest& t) { t.PutColumn(0, {H(1), H(5)}); t.game.Pocket(0) = t.Card(H(4)); },
          [](const TGame& g) { return std::vector<QPoint>{OnCell(g, 0, 0), OnPocket(g, 0)}; }, "Card not at bottom/in Sequence"},
         {"run to a pocket, another suit inside", [](MovesTest& t) { t.PutColumn(0, {H(3), D(2)}); },
          [](const TGame& g) { return std::vector<QPoint>{OnCell(g, 0, 0), OnPocket(g, 0)}; }, "Card not at bottom/in Sequence"},
