@@ -15,7 +15,9 @@ void TShuffler::Shuffle() {
     Permute();
 }
 
-void TShuffler::Permute() {
+void TShuffler::Permute() { Permute(GameRandom()); }
+
+void TShuffler::Permute(TRandom& random) {
     const auto n = int32_t(DealOrder.size());
     if (n == 0) {
         NextPos = -1;
@@ -23,7 +25,7 @@ void TShuffler::Permute() {
     }
     DealOrder[0] = 0;
     for (int32_t i = 1; i < n; ++i) {
-        const int32_t j = GameRandom().RandomInt(i + 1);
+        const int32_t j = random.RandomInt(i + 1);
         if (j != i)
             DealOrder[size_t(i)] = DealOrder[size_t(j)];
         DealOrder[size_t(j)] = i;

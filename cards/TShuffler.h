@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+class TRandom;
+
 // The random order in which a new game's cards are dealt.
 class TShuffler {
 public:
@@ -12,8 +14,10 @@ public:
     void SetDeckCount(int32_t n);
     // Seeds the game's generator from the time of day and makes a new permutation.
     void Shuffle();
-    // The inside-out Fisher-Yates permutation, drawn from the generator as it stands.
+    // The inside-out Fisher-Yates permutation, drawn from the game's generator as it stands.
     void Permute();
+    // The same, drawn from another generator (a deal made away from the table).
+    void Permute(TRandom& random);
     // Hands out the next card Index; false (and index untouched) once all are handed out.
     bool NextCard(int32_t& index);
 

@@ -1,6 +1,8 @@
 // Dealing a new game, gathering the cards onto the deck, and the game clock.
 #include "TwGame.h"
 
+#include "Rules.h"
+
 #include "cards/TRandom.h"
 #include "KestrelObjects/TimeSource.h"
 
@@ -33,10 +35,10 @@ void TGame::DealGame() {
     Deck->ClearHighlights();
     Sound.PlayEffect(SoundEffect::Deal, true);
     WaitProcessing(0);
-    for (int row = 0; row <= 9; ++row) {
+    for (int row = 0; row < Rules::DealRows; ++row) {
         for (int column = 0; column < ColumnCountMax; ++column) {
             ColumnStep[size_t(column)] = RowStep;
-            if (row <= column + 2)
+            if (Rules::IsDealtCell(column, row))
                 DealCard(column, row);
         }
     }
@@ -58,7 +60,7 @@ void TGame::DealCard(int column, int row) {
         return;
     TCard& card = Deck->Card(index);
     Cell(column, row) = &card;
-    card.FaceUp = card.DealFaceUp = (column + row) % 2 == 0;
+    card.FaceUp = card.DealFaceUp = Rules::DealsFaceUp(column, row);
     card.Visible = true;
     const bool even = column % 2 == 0;
     Slide({index}, HomeOrigin, CellPosition(column, row), even ? DealStepsEven : DealStepsOdd,

@@ -1,6 +1,25 @@
 #include "Rules.h"
 
+#include "cards/TRandom.h"
+#include "cards/TShuffler.h"
+
 namespace Rules {
+
+std::array<DealtCard, DeckSize> DealFromSeed(uint32_t seed) {
+    TRandom random(seed);
+    TShuffler shuffler;
+    shuffler.Permute(random);
+    std::array<DealtCard, DeckSize> cards{};
+    size_t next = 0;
+    for (int row = 0; row < DealRows; ++row)
+        for (int column = 0; column < ColumnCountMax; ++column)
+            if (IsDealtCell(column, row)) {
+                int32_t card = 0;
+                shuffler.NextCard(card);
+                cards[next++] = {column, row, card, DealsFaceUp(column, row)};
+            }
+    return cards;
+}
 
 QString RefusalText(Refusal refusal) {
     switch (refusal) {

@@ -13,7 +13,9 @@
 #include "Board.h"
 
 #include <QString>
+#include <array>
 #include <concepts>
+#include <cstdint>
 
 namespace Rules {
 
@@ -40,6 +42,23 @@ concept RuleBoard = requires(const B& board, int column, int row, int pocket) {
     { board.IsFaceUp(column, row) } -> std::convertible_to<bool>;
     { board.PocketTop(pocket) } -> std::convertible_to<int>;
 };
+
+// ---------------------------------------------------------------- the deal
+
+// The deal goes out row by row, left to right; column c takes rows 0..c+2 (3 cards in the first
+// column, 10 in the last), face up where column + row is even, so every column ends face up.
+constexpr int DealRows = 10;
+constexpr bool IsDealtCell(int column, int row) { return row <= column + 2; }
+constexpr bool DealsFaceUp(int column, int row) { return (column + row) % 2 == 0; }
+
+struct DealtCard {
+    int Column = 0, Row = 0, Card = 0;
+    bool FaceUp = false;
+};
+
+// The 52 cards of the deal whose shuffle was seeded with this number, in the order they go out.
+// It draws from a generator of its own, so it may run anywhere, on any thread.
+std::array<DealtCard, DeckSize> DealFromSeed(uint32_t seed);
 
 // ---------------------------------------------------------------- board queries
 

@@ -55,6 +55,11 @@ TEST_F(DealTest, TheDealOfAFixedSeedIsPinned) {
             }
         }
     EXPECT_EQ(game.Cell(0, 0)->Name, "KS");
+    // The same deal made away from the table, from its number alone.
+    for (const Rules::DealtCard& dealt : Rules::DealFromSeed(43200000)) {
+        EXPECT_EQ(game.Cell(dealt.Column, dealt.Row)->Index, dealt.Card);
+        EXPECT_EQ(game.Cell(dealt.Column, dealt.Row)->FaceUp, dealt.FaceUp);
+    }
 }
 
 TEST_F(DealTest, DealIsAnimatedAndLetsMessagesThroughAndResetsTheProtocol) {
