@@ -1,0 +1,341 @@
+#include "Solver.h"
+
+#include "Deadlock.h"
+#include "TranspositionTable.h"
+
+#include <algorithm>
+#include "cards/TRandom.h"
+
+namespace Solver {
+
+namespace {
+// How many positions the search makes between two looks at the cancel flag.
+constexpr uint64_t CheckEvery = 256;
+// Targets 0..7 are columns, PocketTarget + p is pocket p.
+constexpr int PocketTarget = 8;
+// More moves than one position ever has: two cards join each column's last card, a King to
+// an empty column from each column, one card home from each column.
+constexpr int MostMoves = 3 * ColumnCountMax;
+
+struct Candidate {
+    uint8_t Column = 0, Row = 0, Target = 0;
+    int Score = 0;
+};
+
+// One change to the board, kept to undo it and to read the winning line back.
+struct Step {
+    enum Kind : uint8_t { Run, Home, TurnUp };
+    Kind What = Run;
+    uint8_t Column = 0, Row = 0;
+    uint8_t Target = 0;    // Run: the target column; Home: the pocket
+    uint8_t TargetRow = 0; // Run: where the run's head lands in the target column
+    uint8_t Card = 0;      // the head of the run, or the card sent home
+};
+
+// Preferences among the moves of one position; the search tries the highest first. Sending a
+// card home gets no preference: a card home can no longer be a stepping stone for its suit
+// neighbours, and searching those moves first loses far more time than it gains.
+constexpr int TurnsUpACard = 60;
+constexpr int GoesHome = 0;
+constexpr int EmptiesAColumn = 10;
+constexpr int BreaksASequence = -20;
+// Each preference point is worth this much; a random amount below it breaks ties.
+constexpr int PointWorth = 100;
+// A random amount this large overrules most preferences: every other attempt searches in an
+// order close to random, for the deals where the preferences mislead.
+constexpr int Wild = 10000;
+
+// The search is made in attempts, each with a budget of positions half as large again as the
+// one before, starting from this; attempts after the first break ties at random.
+constexpr uint64_t FirstAttempt = 1000;
+} // namespace
+
+class Search {
+public:
+    Search(const Position& position, const Budget& limits, const std::atomic<bool>* stop)
+        : start(position), board(position), budget(limits), cancel(stop),
+          seen(limits.MemoryBytes - limits.MemoryBytes / 8) {}
+
+    Result Run();
+
+private:
+    enum class Outcome { Won, Lost, OutOfNodes, OutOfMemory, Cancelled };
+    Outcome Attempt(uint64_t limit, uint32_t seed);
+
+    struct Frame {
+        std::array<Candidate, MostMoves> Moves;
+        uint8_t Count = 0, Next = 0;
+        size_t Mark = 0;   // the trail's length before the move that led here
+        int LastHead = -1; // the head of that move when it was a run moved and nothing followed
+    };
+
+    void Generate(Frame& frame);
+    void Make(const Candidate& move);
+    bool SafeMovesHome();
+    void Undo(size_t mark);
+    std::vector<Move> Line() const;
+    size_t Bytes() const {
+        return seen.Bytes() + stack.capacity() * sizeof(Frame) + trail.capacity() * sizeof(Step);
+    }
+    Result Finish(Verdict verdict);
+
+    const Position start;
+    Position board;
+    Budget budget;
+    const std::atomic<bool>* cancel;
+    TranspositionTable seen;
+    std::vector<Step> trail;
+    std::vector<Frame> stack;
+    uint64_t nodes = 0;
+    size_t peak = 0;
+    // Breaks ties between moves that look equally good, differently in every attempt.
+    TRandom order;
+    int noise = 0;
+};
+
+Result Search::Finish(Verdict verdict) {
+    Result result;
+    result.Answer = verdict;
+    if (verdict == Verdict::Winnable)
+        result.Moves = Line();
+    result.Nodes = nodes;
+    result.PeakBytes = std::max(peak, std::max(seen.PeakBytes(), Bytes()));
+    return result;
+}
+
+Result Search::Run() {
+    uint64_t limit = FirstAttempt;
+    for (uint32_t attempt = 0;; ++attempt) {
+        switch (Attempt(std::min(limit, budget.Nodes - nodes), attempt)) {
+        case Outcome::Won: return Finish(Verdict::Winnable);
+        case Outcome::Lost: return Finish(Verdict::Lost);
+        case Outcome::Cancelled: return Finish(Verdict::Cancelled);
+        case Outcome::OutOfMemory: return Finish(Verdict::Undecided);
+        case Outcome::OutOfNodes:
+            if (nodes >= budget.Nodes)
+                return Finish(Verdict::Undecided);
+            limit += limit / 2;
+            break;
+        }
+    }
+}
+
+Search::Outcome Search::Attempt(uint64_t limit, uint32_t seed) {
+    board = start;
+    trail.clear();
+    stack.clear();
+    seen.Clear();
+    order = TRandom(seed);
+    noise = seed == 0 ? 0 : seed % 2 == 1 ? Wild : PointWorth;
+    const uint64_t end = nodes + limit;
+
+    SafeMovesHome();
+    if (board.IsWon())
+        return Outcome::Won;
+    seen.Add(board.Key());
+    if (budget.PruneDeadlocks && Deadlock::Exists(board))
+        return Outcome::Lost;
+    stack.emplace_back();
+    stack.back().Mark = trail.size();
+    Generate(stack.back());
+
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        if (top.Next == top.Count) {
+            Undo(top.Mark);
+            stack.pop_back();
+            continue;
+        }
+        const Candidate move = top.Moves[top.Next++];
+        const size_t mark = trail.size();
+        Make(move);
+        const bool followed = SafeMovesHome();
+
+        if (++nodes % CheckEvery == 0) {
+            if (cancel && cancel->load(std::memory_order_relaxed))
+                return Outcome::Cancelled;
+            peak = std::max(peak, Bytes());
+            if (Bytes() - seen.Bytes() > budget.MemoryBytes / 8)
+                return Outcome::OutOfMemory;
+        }
+        if (board.IsWon())
+            return Outcome::Won;
+        if (nodes >= end)
+            return Outcome::OutOfNodes;
+        const TranspositionTable::Outcome outcome = seen.Add(board.Key());
+        if (outcome == TranspositionTable::Outcome::Full)
+            return Outcome::OutOfMemory;
+        if (outcome == TranspositionTable::Outcome::Seen || (budget.PruneDeadlocks && Deadlock::Exists(board))) {
+            Undo(mark);
+            continue;
+        }
+        Frame next;
+        next.Mark = mark;
+        if (move.Target < PocketTarget && !followed)
+            next.LastHead = trail[mark].Card;
+        Generate(next);
+        stack.push_back(next);
+    }
+    return Outcome::Lost;
+}
+
+// The moves worth trying in the position, best first, each allowed by the rules' predicates:
+// a face-up card onto a card it joins at the bottom of another column, a King alone at the
+// bottom of its column into an empty column, a column's last card home.
+void Search::Generate(Frame& frame) {
+    auto add = [&](int column, int row, int target) {
+        int score = 0;
+        const bool turnsUp = row > 0 && !board.IsFaceUp(column, row - 1);
+        if (turnsUp)
+            score += TurnsUpACard;
+        if (target >= PocketTarget) {
+            score += GoesHome;
+        } else {
+            if (row == 0)
+                score += EmptiesAColumn;
+            else if (!turnsUp && Rules::Joins(board.CardAt(column, row - 1), board.CardAt(column, row)))
+                score += BreaksASequence;
+        }
+        frame.Moves[frame.Count++] = {uint8_t(column), uint8_t(row), uint8_t(target), score * PointWorth + order.RandomInt(noise)};
+    };
+
+    int empty = -1;
+    for (int target = 0; target < ColumnCountMax; ++target) {
+        const int count = board.Count(target);
+        if (count == 0) {
+            if (empty < 0)
+                empty = target;
+            continue;
+        }
+        const int last = board.CardAt(target, count - 1);
+        for (const int head : {last - 1, last + 1}) {
+            if (head < 0 || head >= DeckSize || head == frame.LastHead || !Rules::Joins(head, last) ||
+                board.IsHome(head))
+                continue;
+            const auto [column, row] = board.PlaceOf(head);
+            if (column != target && Rules::CheckChoice(board, column, row) == Rules::Refusal::None &&
+                Rules::CheckColumnMove(board, column, row, target) == Rules::Refusal::None)
+                add(column, row, target);
+        }
+    }
+    for (int column = 0; column < ColumnCountMax; ++column) {
+        const int count = board.Count(column);
+        if (count == 0)
+            continue;
+        const int row = count - 1;
+        const int last = board.CardAt(column, row);
+        if (empty >= 0 && row > 0 && last != frame.LastHead && Rules::IsKing(last) &&
+            Rules::CheckChoice(board, column, row) == Rules::Refusal::None &&
+            Rules::CheckColumnMove(board, column, row, empty) == Rules::Refusal::None)
+            add(column, row, empty);
+        const int pocket = Rules::PocketFor(board, last);
+        if (pocket >= 0 && Rules::CheckChoice(board, column, row) == Rules::Refusal::None &&
+            Rules::CheckHomeMove(board, column, row, pocket) == Rules::Refusal::None)
+            add(column, row, PocketTarget + pocket);
+    }
+    std::stable_sort(frame.Moves.begin(), frame.Moves.begin() + frame.Count,
+                     [](const Candidate& a, const Candidate& b) { return a.Score > b.Score; });
+}
+
+void Search::Make(const Candidate& move) {
+    Step step;
+    step.Column = move.Column;
+    step.Row = move.Row;
+    step.Target = move.Target;
+    step.Card = uint8_t(board.CardAt(move.Column, move.Row));
+    if (move.Target >= PocketTarget) {
+        step.What = Step::Home;
+        step.Target = uint8_t(move.Target - PocketTarget);
+        board.SendHome(move.Column, step.Target);
+    } else {
+        step.What = Step::Run;
+        step.TargetRow = uint8_t(board.Count(move.Target));
+        board.MoveRun(move.Column, move.Row, move.Target);
+    }
+    trail.push_back(step);
+    if (board.TurnUpBottom(move.Column))
+        trail.push_back({Step::TurnUp, move.Column, 0, 0, 0, 0});
+}
+
+// Moves home that can never hurt, made at once without searching their alternatives. Let X be
+// a column's last card whose turn it is to go home (the card below it in rank is home, or it
+// is an Ace). Cards join only their own suit, one rank apart; with the card below X home, the
+// only card that can ever join X is the one above it in rank, X+1. Then:
+//
+// 1. X is a King. No card can ever join it, so it never serves as a place for another run;
+//    and alone at the bottom it could only go into an empty column, which frees the card above
+//    it no better than sending it home does.
+// 2. X lies directly on X+1. X can never leave X+1 but home (its only other neighbour is
+//    home), so it stays below X+1, where nothing else can ever be put on it, and X+1 can never
+//    move onto it. X only waits there to go home, and sending it now only frees X+1 sooner.
+//
+// In both cases, whatever the game could do with X still on the table it can do with X home:
+// every other move stays allowed (a column only gains a turned-up card or an empty place),
+// and X's own moves change nothing the other cards need. An Ace or any other card that X+1
+// might still need as a stepping stone is left to the search.
+bool Search::SafeMovesHome() {
+    bool any = false;
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (int column = 0; column < ColumnCountMax; ++column) {
+            const int count = board.Count(column);
+            if (count == 0)
+                continue;
+            const int card = board.CardAt(column, count - 1);
+            const int suit = Rules::SuitOf(card);
+            if (board.CardsHome(suit) != Rules::RankOf(card))
+                continue;
+            const bool safe = Rules::IsKing(card) || (count > 1 && board.CardAt(column, count - 2) == card + 1);
+            const int pocket = Rules::PocketFor(board, card);
+            if (!safe || pocket < 0 || Rules::CheckChoice(board, column, count - 1) != Rules::Refusal::None ||
+                Rules::CheckHomeMove(board, column, count - 1, pocket) != Rules::Refusal::None)
+                continue;
+            Make({uint8_t(column), uint8_t(count - 1), uint8_t(PocketTarget + pocket), 0});
+            changed = any = true;
+        }
+    }
+    return any;
+}
+
+void Search::Undo(size_t mark) {
+    while (trail.size() > mark) {
+        const Step step = trail.back();
+        trail.pop_back();
+        switch (step.What) {
+        case Step::TurnUp: board.TurnDownBottom(step.Column); break;
+        case Step::Home: board.ReturnHome(step.Column, Rules::SuitOf(step.Card)); break;
+        case Step::Run: board.MoveRun(step.Target, step.TargetRow, step.Column); break;
+        }
+    }
+}
+
+std::vector<Move> Search::Line() const {
+    std::vector<Move> moves;
+    for (const Step& step : trail) {
+        if (step.What == Step::Run)
+            moves.push_back({step.Column, step.Row, step.Target, -1, step.Card});
+        else if (step.What == Step::Home)
+            moves.push_back({step.Column, step.Row, -1, step.Target, step.Card});
+    }
+    return moves;
+}
+
+Result Solve(const Position& position, const Budget& budget, const std::atomic<bool>* cancel) {
+    Result result = Search(position, budget, cancel).Run();
+    if (result.Answer == Verdict::Lost)
+        result.Reason = WhyLost(position);
+    return result;
+}
+
+std::string WhyLost(const Position& position) {
+    const Deadlock deadlock(position);
+    if (deadlock.Found()) {
+        if (std::string reason = deadlock.Reason(); !reason.empty())
+            return reason;
+    }
+    if (!position.IsWon() && position.LegalMoves().empty())
+        return "No card can move.";
+    return {};
+}
+
+} // namespace Solver

@@ -1,0 +1,83 @@
+#pragma once
+
+// The solver: can this position still be won, with every card where it lies (face-down cards
+// included), and how?
+//
+// Use:
+//   Solver::Position position = Solver::Position::FromDeal(seed);        // a new deal, or
+//   auto position = Solver::Position::FromDescription(description, &error); // any board
+//   std::atomic<bool> cancel = false;
+//   Solver::Result result = Solver::Solve(position, Solver::Budget{}, &cancel);
+//   switch (result.Answer) {
+//   case Solver::Verdict::Winnable:  // result.Moves wins from here; result.FirstMove() is the
+//                                    // best next move
+//   case Solver::Verdict::Lost:      // result.Reason says why in words, when a short reason is known
+//   case Solver::Verdict::Undecided: // the budget ran out first
+//   case Solver::Verdict::Cancelled: // cancel was set
+//   }
+//
+// Each move is the player's two clicks (Move in Position.h): the card at (Column, Row), then
+// the last card of TargetColumn (or that empty column), or home pocket Pocket. Played one
+// after another from the position, through the game's own move code, they win the game.
+//
+// Solve keeps all its state in its own call: it may run on any thread, several at once, and
+// uses no window, no global and no shared random generator. It reads the cancel flag every few
+// hundred positions (well under a millisecond apart) and returns Cancelled soon after it is set.
+//
+// How it searches: depth first over the moves the rules allow (asking the predicates of
+// Rules.h), turning up face-down cards and sending cards home first, with a table of the
+// positions already seen that finds a position again whatever the order of its columns. A few
+// moves home are made at once, without searching the alternatives, because they can never
+// hurt (see SafeMovesHome in Solver.cpp); a move of a run straight back where it came from is
+// never tried; and a position in which some cards can never come apart (Deadlock.h) is not
+// searched further.
+
+#include "Position.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Solver {
+
+enum class Verdict { Winnable, Lost, Undecided, Cancelled };
+
+struct Budget {
+    // Positions the search may make before it gives up; about a second of work at the default.
+    uint64_t Nodes = 1'500'000;
+    // Memory for the table of positions seen and the search's path together.
+    size_t MemoryBytes = size_t(64) << 20;
+    // Stop at positions in which some cards can never come apart. Off only to check that
+    // analysis against a search without it.
+    bool PruneDeadlocks = true;
+};
+
+struct Result {
+    Verdict Answer = Verdict::Undecided;
+    // Winnable: the whole winning line from the position, in the order to play it.
+    std::vector<Move> Moves;
+    // Lost: why, in plain words, when a short reason is known; otherwise empty.
+    std::string Reason;
+    // What the search used: positions made, and the most memory held at once.
+    uint64_t Nodes = 0;
+    size_t PeakBytes = 0;
+
+    // The next move of a winning line (for a hint); nothing unless Winnable with moves to make.
+    std::optional<Move> FirstMove() const {
+        if (Answer != Verdict::Winnable || Moves.empty())
+            return std::nullopt;
+        return Moves.front();
+    }
+};
+
+Result Solve(const Position& position, const Budget& budget = {}, const std::atomic<bool>* cancel = nullptr);
+
+// Why the position is lost, from its cards alone and without searching: some cards that can
+// never come apart (Deadlock.h), or no move at all. Empty when no such short reason is known,
+// which does not mean the position can be won.
+std::string WhyLost(const Position& position);
+
+} // namespace Solver
