@@ -110,27 +110,7 @@ bool Position::IsWon() const {
 
 std::vector<Move> Position::LegalMoves() const {
     std::vector<Move> moves;
-    for (int column = 0; column < ColumnCountMax; ++column) {
-        const int count = Count(column);
-        for (int row = 0; row < count; ++row) {
-            if (Rules::CheckChoice(*this, column, row) != Rules::Refusal::None)
-                continue;
-            const int card = CardAt(column, row);
-            for (int target = 0; target < ColumnCountMax; ++target) {
-                if (target == column || (row == 0 && Count(target) == 0))
-                    continue;
-                if (Rules::CheckColumnMove(*this, column, row, target) == Rules::Refusal::None)
-                    moves.push_back({column, row, target, -1, card});
-            }
-        }
-        if (count > 0) {
-            const int row = count - 1;
-            const int pocket = Rules::PocketFor(*this, CardAt(column, row));
-            if (pocket >= 0 && Rules::CheckChoice(*this, column, row) == Rules::Refusal::None &&
-                Rules::CheckHomeMove(*this, column, row, pocket) == Rules::Refusal::None)
-                moves.push_back({column, row, -1, pocket, CardAt(column, row)});
-        }
-    }
+    ForEachMove([&moves](const Move& move) { moves.push_back(move); });
     return moves;
 }
 
@@ -164,6 +144,15 @@ Fingerprint Position::Key() const {
         key.A += Mix(hashA[size_t(column)]);
         key.B += Mix(hashB[size_t(column)] ^ 0xC2B2AE3D27D4EB4Full);
     }
+    return key;
+}
+
+uint64_t Position::LayoutKey() const {
+    uint64_t key = 0;
+    for (int column = 0; column < ColumnCountMax; ++column)
+        key += Mix(hashA[size_t(column)] + uint64_t(column) * 0x9E3779B97F4A7C15ull);
+    for (int pocket = 0; pocket < HomeCount; ++pocket)
+        key += Mix(uint64_t(PocketTop(pocket) + 1) << 8 | uint64_t(pocket));
     return key;
 }
 

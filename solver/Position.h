@@ -39,6 +39,8 @@ struct Move {
 struct Description {
     std::array<int, HomeCount> Pockets{Rules::NoCard, Rules::NoCard, Rules::NoCard, Rules::NoCard};
     std::array<std::vector<std::pair<int, bool>>, ColumnCountMax> Columns;
+
+    bool operator==(const Description&) const = default;
 };
 
 // The position's key for the table of positions already seen: 128 bits, equal for two
@@ -84,15 +86,21 @@ public:
     }
     bool IsWon() const;
 
-    // Every move the rules allow here, decided by the rules' predicates alone: each face-up
-    // card to each other column, and the last card of each column home. A King heading its
-    // column may go into an empty column, which changes nothing that matters; it is left out.
+    // Every move the rules allow here: each face-up card to each other column, and the last
+    // card of each column home. A King heading its column may go into an empty column, which
+    // changes nothing that matters; it is left out.
     std::vector<Move> LegalMoves() const;
+    // Calls visit(move) for each of the moves LegalMoves lists; a King goes only into the first
+    // empty column unless everyEmptyColumn (empty columns are all alike).
+    template <class Visit>
+    void ForEachMove(Visit&& visit, bool everyEmptyColumn = true) const;
     // Makes a move if the rules allow it, then turns up a face-down card left at the bottom of
     // the source column, as the game does; false (and nothing changed) when refused.
     bool Apply(const Move& move);
 
     Fingerprint Key() const;
+    // A key of the position exactly as laid out, the order of its columns and pockets included.
+    uint64_t LayoutKey() const;
 
 private:
     friend class Search;
@@ -128,6 +136,50 @@ private:
 };
 
 static_assert(Rules::RuleBoard<Position>);
+
+// Only the cards that can be the move's first card are looked at (the two cards that join a
+// column's last card, a King at the bottom of a column, a column's last card for home); the
+// rules' predicates decide each of them.
+template <class Visit>
+void Position::ForEachMove(Visit&& visit, bool everyEmptyColumn) const {
+    using Rules::Refusal;
+    int empty[ColumnCountMax];
+    int empties = 0;
+    for (int target = 0; target < ColumnCountMax; ++target) {
+        const int count = Count(target);
+        if (count == 0) {
+            empty[empties++] = target;
+            continue;
+        }
+        const int last = CardAt(target, count - 1);
+        for (const int head : {last - 1, last + 1}) {
+            if (head < 0 || head >= DeckSize || !Rules::Joins(head, last) || IsHome(head))
+                continue;
+            const auto [column, row] = PlaceOf(head);
+            if (column != target && Rules::CheckChoice(*this, column, row) == Refusal::None &&
+                Rules::CheckColumnMove(*this, column, row, target) == Refusal::None)
+                visit(Move{column, row, target, -1, head});
+        }
+    }
+    if (empties > 1 && !everyEmptyColumn)
+        empties = 1;
+    for (int column = 0; column < ColumnCountMax; ++column) {
+        const int count = Count(column);
+        if (count == 0)
+            continue;
+        const int row = count - 1;
+        const int last = CardAt(column, row);
+        if (Rules::CheckChoice(*this, column, row) != Refusal::None)
+            continue;
+        if (row > 0 && Rules::IsKing(last))
+            for (int i = 0; i < empties; ++i)
+                if (Rules::CheckColumnMove(*this, column, row, empty[i]) == Refusal::None)
+                    visit(Move{column, row, empty[i], -1, last});
+        const int pocket = Rules::PocketFor(*this, last);
+        if (pocket >= 0 && Rules::CheckHomeMove(*this, column, row, pocket) == Refusal::None)
+            visit(Move{column, row, -1, pocket, last});
+    }
+}
 
 // A card in words, as a sentence uses it: "the jack of diamonds".
 std::string CardInWords(int card);

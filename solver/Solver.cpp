@@ -54,7 +54,7 @@ class Search {
 public:
     Search(const Position& position, const Budget& limits, const std::atomic<bool>* stop)
         : start(position), board(position), budget(limits), cancel(stop),
-          seen(limits.MemoryBytes - limits.MemoryBytes / 8) {}
+          seen(limits.MemoryBytes - limits.MemoryBytes / 8), pathLimit(limits.MemoryBytes / 16) {}
 
     Result Run();
 
@@ -74,9 +74,8 @@ private:
     bool SafeMovesHome();
     void Undo(size_t mark);
     std::vector<Move> Line() const;
-    size_t Bytes() const {
-        return seen.Bytes() + stack.capacity() * sizeof(Frame) + trail.capacity() * sizeof(Step);
-    }
+    // Room on the path for one more position, within the path's share of memory.
+    bool Room();
     Result Finish(Verdict verdict);
 
     const Position start;
@@ -87,7 +86,10 @@ private:
     std::vector<Step> trail;
     std::vector<Frame> stack;
     uint64_t nodes = 0;
-    size_t peak = 0;
+    // The path (its frames and its trail) may take this many bytes each; the table of
+    // positions seen gets the rest.
+    size_t pathLimit;
+    size_t pathPeak = 0;
     // Breaks ties between moves that look equally good, differently in every attempt.
     TRandom order;
     int noise = 0;
@@ -99,7 +101,7 @@ Result Search::Finish(Verdict verdict) {
     if (verdict == Verdict::Winnable)
         result.Moves = Line();
     result.Nodes = nodes;
-    result.PeakBytes = std::max(peak, std::max(seen.PeakBytes(), Bytes()));
+    result.PeakBytes = seen.PeakBytes() + pathPeak;
     return result;
 }
 
@@ -140,6 +142,8 @@ Search::Outcome Search::Attempt(uint64_t limit, uint32_t seed) {
     Generate(stack.back());
 
     while (!stack.empty()) {
+        if (!Room())
+            return Outcome::OutOfMemory;
         Frame& top = stack.back();
         if (top.Next == top.Count) {
             Undo(top.Mark);
@@ -154,9 +158,6 @@ Search::Outcome Search::Attempt(uint64_t limit, uint32_t seed) {
         if (++nodes % CheckEvery == 0) {
             if (cancel && cancel->load(std::memory_order_relaxed))
                 return Outcome::Cancelled;
-            peak = std::max(peak, Bytes());
-            if (Bytes() - seen.Bytes() > budget.MemoryBytes / 8)
-                return Outcome::OutOfMemory;
         }
         if (board.IsWon())
             return Outcome::Won;
@@ -179,62 +180,49 @@ Search::Outcome Search::Attempt(uint64_t limit, uint32_t seed) {
     return Outcome::Lost;
 }
 
-// The moves worth trying in the position, best first, each allowed by the rules' predicates:
-// a face-up card onto a card it joins at the bottom of another column, a King alone at the
-// bottom of its column into an empty column, a column's last card home.
+// The moves worth trying in the position, best first: the moves the rules allow, a King into
+// one empty column only, and not the card just moved again (it could have gone straight to
+// its new place: nothing else changed meanwhile).
 void Search::Generate(Frame& frame) {
-    auto add = [&](int column, int row, int target) {
-        int score = 0;
-        const bool turnsUp = row > 0 && !board.IsFaceUp(column, row - 1);
-        if (turnsUp)
-            score += TurnsUpACard;
-        if (target >= PocketTarget) {
-            score += GoesHome;
-        } else {
-            if (row == 0)
+    board.ForEachMove(
+        [&](const Move& move) {
+            const int column = move.Column, row = move.Row;
+            if (!move.IsHome() && move.Card == frame.LastHead)
+                return;
+            int score = 0;
+            const bool turnsUp = row > 0 && !board.IsFaceUp(column, row - 1);
+            if (turnsUp)
+                score += TurnsUpACard;
+            if (move.IsHome()) {
+                score += GoesHome;
+            } else if (row == 0) {
                 score += EmptiesAColumn;
-            else if (!turnsUp && Rules::Joins(board.CardAt(column, row - 1), board.CardAt(column, row)))
+            } else if (!turnsUp && Rules::Joins(board.CardAt(column, row - 1), move.Card)) {
                 score += BreaksASequence;
-        }
-        frame.Moves[frame.Count++] = {uint8_t(column), uint8_t(row), uint8_t(target), score * PointWorth + order.RandomInt(noise)};
-    };
-
-    int empty = -1;
-    for (int target = 0; target < ColumnCountMax; ++target) {
-        const int count = board.Count(target);
-        if (count == 0) {
-            if (empty < 0)
-                empty = target;
-            continue;
-        }
-        const int last = board.CardAt(target, count - 1);
-        for (const int head : {last - 1, last + 1}) {
-            if (head < 0 || head >= DeckSize || head == frame.LastHead || !Rules::Joins(head, last) ||
-                board.IsHome(head))
-                continue;
-            const auto [column, row] = board.PlaceOf(head);
-            if (column != target && Rules::CheckChoice(board, column, row) == Rules::Refusal::None &&
-                Rules::CheckColumnMove(board, column, row, target) == Rules::Refusal::None)
-                add(column, row, target);
-        }
-    }
-    for (int column = 0; column < ColumnCountMax; ++column) {
-        const int count = board.Count(column);
-        if (count == 0)
-            continue;
-        const int row = count - 1;
-        const int last = board.CardAt(column, row);
-        if (empty >= 0 && row > 0 && last != frame.LastHead && Rules::IsKing(last) &&
-            Rules::CheckChoice(board, column, row) == Rules::Refusal::None &&
-            Rules::CheckColumnMove(board, column, row, empty) == Rules::Refusal::None)
-            add(column, row, empty);
-        const int pocket = Rules::PocketFor(board, last);
-        if (pocket >= 0 && Rules::CheckChoice(board, column, row) == Rules::Refusal::None &&
-            Rules::CheckHomeMove(board, column, row, pocket) == Rules::Refusal::None)
-            add(column, row, PocketTarget + pocket);
-    }
+            }
+            const int target = move.IsHome() ? PocketTarget + move.Pocket : move.TargetColumn;
+            frame.Moves[frame.Count++] = {uint8_t(column), uint8_t(row), uint8_t(target),
+                                          score * PointWorth + order.RandomInt(noise)};
+        },
+        false);
     std::stable_sort(frame.Moves.begin(), frame.Moves.begin() + frame.Count,
                      [](const Candidate& a, const Candidate& b) { return a.Score > b.Score; });
+}
+
+bool Search::Room() {
+    // A move with the moves home that follow it adds at most two steps per card to the trail.
+    constexpr size_t MostSteps = 2 + 2 * DeckSize;
+    auto grow = [this](auto& items, size_t needed) {
+        if (needed <= items.capacity())
+            return true;
+        const size_t wanted = std::max(needed, std::max<size_t>(64, items.capacity() * 2));
+        if (wanted * sizeof(items[0]) > pathLimit)
+            return false;
+        items.reserve(wanted);
+        pathPeak = std::max(pathPeak, stack.capacity() * sizeof(Frame) + trail.capacity() * sizeof(Step));
+        return true;
+    };
+    return grow(stack, stack.size() + 1) && grow(trail, trail.size() + MostSteps);
 }
 
 void Search::Make(const Candidate& move) {
@@ -275,6 +263,8 @@ void Search::Make(const Candidate& move) {
 // might still need as a stepping stone is left to the search.
 bool Search::SafeMovesHome() {
     bool any = false;
+    if (!budget.SafeMovesHome)
+        return false;
     for (bool changed = true; changed;) {
         changed = false;
         for (int column = 0; column < ColumnCountMax; ++column) {

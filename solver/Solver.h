@@ -50,8 +50,10 @@ struct Budget {
     uint64_t Nodes = 1'500'000;
     // Memory for the table of positions seen and the search's path together.
     size_t MemoryBytes = size_t(64) << 20;
-    // Stop at positions in which some cards can never come apart. Off only to check that
-    // analysis against a search without it.
+    // Make the moves home that can never hurt without searching their alternatives, and stop
+    // at positions in which some cards can never come apart. Off only to check them against a
+    // search without them.
+    bool SafeMovesHome = true;
     bool PruneDeadlocks = true;
 };
 

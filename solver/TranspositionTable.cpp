@@ -12,7 +12,10 @@ bool Packed(size_t size, size_t cells) { return size * 8 >= cells * 7; }
 } // namespace
 
 TranspositionTable::TranspositionTable(size_t memoryLimit) : limit(memoryLimit) {
-    cells.assign(FirstSlots, Fingerprint{});
+    size_t first = FirstSlots;
+    while (first > 16 && first * sizeof(Fingerprint) > limit)
+        first /= 2;
+    cells.assign(first, Fingerprint{});
     peak = Bytes();
 }
 
