@@ -1,24 +1,47 @@
 #include "Deadlock.h"
 
+#include "cards/TRandom.h"
+
+#include <utility>
+
 namespace Solver {
 
 namespace {
 constexpr uint64_t Bit(int card) { return uint64_t(1) << card; }
 // A reason longer than this is no short reason.
 constexpr size_t MostChains = 3;
-constexpr size_t MostCards = 8;
+constexpr size_t MostCards = 9;
+// Orders in which to try shrinking a proof.
+constexpr int ShrinkAttempts = 24;
 } // namespace
 
 Deadlock::Deadlock(const Position& board) : position(board), needs(board) {
     held = needs.Settle(needs.Pile);
     if (!held)
         return;
-    // Shrink the proof: drop each card in turn while what remains still holds itself.
-    for (int card = 0; card < DeckSize; ++card) {
-        if (!(held & Bit(card)))
-            continue;
-        if (const uint64_t smaller = needs.Settle(held & ~Bit(card)))
-            held = smaller;
+    // Shrink the proof: drop each card in turn while what remains still holds itself. The
+    // order of dropping decides which proof is left; a few orders are tried, the smallest
+    // proof kept.
+    const uint64_t all = held;
+    TRandom order(uint32_t(all ^ (all >> 32)));
+    for (int attempt = 0; attempt < ShrinkAttempts; ++attempt) {
+        std::array<int, DeckSize> cards{};
+        int count = 0;
+        for (uint64_t rest = all; rest; rest &= rest - 1)
+            cards[size_t(count++)] = __builtin_ctzll(rest);
+        if (attempt > 0)
+            for (int i = count - 1; i > 0; --i)
+                std::swap(cards[size_t(i)], cards[size_t(order.RandomInt(i + 1))]);
+        uint64_t proof = all;
+        for (int i = 0; i < count; ++i) {
+            const uint64_t card = Bit(cards[size_t(i)]);
+            if (!(proof & card))
+                continue;
+            if (const uint64_t smaller = needs.Settle(proof & ~card))
+                proof = smaller;
+        }
+        if (attempt == 0 || __builtin_popcountll(proof) < __builtin_popcountll(held))
+            held = proof;
     }
     // Chains: each held card with the card it lies on, joined down the columns.
     for (int column = 0; column < ColumnCountMax; ++column) {

@@ -39,14 +39,13 @@ constexpr int TurnsUpACard = 60;
 constexpr int GoesHome = 0;
 constexpr int EmptiesAColumn = 10;
 constexpr int BreaksASequence = -20;
-// Each preference point is worth this much; a random amount below it breaks ties.
-constexpr int PointWorth = 100;
-// A random amount this large overrules most preferences: every other attempt searches in an
-// order close to random, for the deals where the preferences mislead.
-constexpr int Wild = 10000;
 
 // The search is made in attempts, each with a budget of positions half as large again as the
-// one before, starting from this; attempts after the first break ties at random.
+// one before, starting from this. The first tries the moves in the order of the preferences
+// above, which wins most deals at once; the others try them in a random order of their own
+// each. Where the preferences mislead, they mislead every attempt that follows them, and a
+// search that is led wrong early can spend millions of positions before it comes back; short
+// attempts in random orders find a way out of that far sooner.
 constexpr uint64_t FirstAttempt = 1000;
 } // namespace
 
@@ -70,6 +69,7 @@ private:
     };
 
     void Generate(Frame& frame);
+    int Preference(const Move& move) const;
     void Make(const Candidate& move);
     bool SafeMovesHome();
     void Undo(size_t mark);
@@ -90,9 +90,9 @@ private:
     // positions seen gets the rest.
     size_t pathLimit;
     size_t pathPeak = 0;
-    // Breaks ties between moves that look equally good, differently in every attempt.
+    // The order of the moves in attempts after the first, different in every attempt.
     TRandom order;
-    int noise = 0;
+    bool shuffle = false;
 };
 
 Result Search::Finish(Verdict verdict) {
@@ -128,7 +128,7 @@ Search::Outcome Search::Attempt(uint64_t limit, uint32_t seed) {
     stack.clear();
     seen.Clear();
     order = TRandom(seed);
-    noise = seed == 0 ? 0 : seed % 2 == 1 ? Wild : PointWorth;
+    shuffle = seed != 0;
     const uint64_t end = nodes + limit;
 
     SafeMovesHome();
@@ -186,27 +186,27 @@ Search::Outcome Search::Attempt(uint64_t limit, uint32_t seed) {
 void Search::Generate(Frame& frame) {
     board.ForEachMove(
         [&](const Move& move) {
-            const int column = move.Column, row = move.Row;
             if (!move.IsHome() && move.Card == frame.LastHead)
                 return;
-            int score = 0;
-            const bool turnsUp = row > 0 && !board.IsFaceUp(column, row - 1);
-            if (turnsUp)
-                score += TurnsUpACard;
-            if (move.IsHome()) {
-                score += GoesHome;
-            } else if (row == 0) {
-                score += EmptiesAColumn;
-            } else if (!turnsUp && Rules::Joins(board.CardAt(column, row - 1), move.Card)) {
-                score += BreaksASequence;
-            }
             const int target = move.IsHome() ? PocketTarget + move.Pocket : move.TargetColumn;
-            frame.Moves[frame.Count++] = {uint8_t(column), uint8_t(row), uint8_t(target),
-                                          score * PointWorth + order.RandomInt(noise)};
+            const int score = shuffle ? order.RandomInt(1 << 16) : Preference(move);
+            frame.Moves[frame.Count++] = {uint8_t(move.Column), uint8_t(move.Row), uint8_t(target), score};
         },
         false);
     std::stable_sort(frame.Moves.begin(), frame.Moves.begin() + frame.Count,
                      [](const Candidate& a, const Candidate& b) { return a.Score > b.Score; });
+}
+
+int Search::Preference(const Move& move) const {
+    const bool turnsUp = move.Row > 0 && !board.IsFaceUp(move.Column, move.Row - 1);
+    int score = turnsUp ? TurnsUpACard : 0;
+    if (move.IsHome())
+        score += GoesHome;
+    else if (move.Row == 0)
+        score += EmptiesAColumn;
+    else if (!turnsUp && Rules::Joins(board.CardAt(move.Column, move.Row - 1), move.Card))
+        score += BreaksASequence;
+    return score;
 }
 
 bool Search::Room() {

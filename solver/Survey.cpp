@@ -106,6 +106,14 @@ std::string Survey::Table() const {
         100 * DecidedWithin(100), 100 * DecidedWithin(1000), CpuMsAt(0.5, Decided));
     add("lost with a reason in words: %zu of %zu\n", reasons, lost);
     add("moves in a winning line: %.1f on average\n", won ? double(moves) / double(won) : 0.0);
+    double positions = 0;
+    size_t over10k = 0, over100k = 0;
+    for (const Entry& entry : Entries) {
+        positions += double(entry.Nodes);
+        over10k += entry.Nodes > 10'000;
+        over100k += entry.Nodes > 100'000;
+    }
+    add("positions searched: %.0f in all; deals over 10000: %zu, over 100000: %zu\n", positions, over10k, over100k);
     return text;
 }
 
