@@ -187,8 +187,13 @@ std::string Deadlock::Reason() const {
         if (!text.empty())
             text += "; ";
         const auto [column, row] = position.PlaceOf(chain[0]);
-        text += named(chain[0], true) + (position.IsFaceUp(column, row) ? " lies above " : " lies face down above ") +
-                named(chain[1], false);
+        const char* face = position.IsFaceUp(column, row) ? " lies" : " lies face down";
+        if (chain.size() == 1) {
+            // A card at the top of its column with nothing held below it.
+            text += named(chain[0], true) + face + " at the top of its column";
+            continue;
+        }
+        text += named(chain[0], true) + face + " above " + named(chain[1], false);
         for (size_t i = 2; i < chain.size(); ++i) {
             text += i == 2 ? ", and " : i + 1 == chain.size() ? " and " : ", ";
             text += named(chain[i], false);
@@ -196,7 +201,8 @@ std::string Deadlock::Reason() const {
         if (chain.size() > 2)
             text += " below it";
     }
-    text += cards == 2 ? ": neither can ever get free." : ": none of them can ever get free.";
+    text += cards == 2 ? ": neither can ever get free." : cards == 1 ? ": it can never get free."
+                                                     : ": none of them can ever get free.";
     text[0] = 'T';
     return text;
 }

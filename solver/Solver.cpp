@@ -40,20 +40,20 @@ constexpr int GoesHome = 0;
 constexpr int EmptiesAColumn = 10;
 constexpr int BreaksASequence = -20;
 
-// The search is made in attempts, each with a budget of positions half as large again as the
-// one before, starting from this. The first tries the moves in the order of the preferences
+// The search is made in attempts, each with a budget of positions a fifth larger than the one
+// before, starting from this. The first tries the moves in the order of the preferences
 // above, which wins most deals at once; the others try them in a random order of their own
 // each. Where the preferences mislead, they mislead every attempt that follows them, and a
 // search that is led wrong early can spend millions of positions before it comes back; short
 // attempts in random orders find a way out of that far sooner.
-constexpr uint64_t FirstAttempt = 1000;
+constexpr uint64_t FirstAttempt = 300;
 } // namespace
 
 class Search {
 public:
     Search(const Position& position, const Budget& limits, const std::atomic<bool>* stop)
         : start(position), board(position), budget(limits), cancel(stop),
-          seen(limits.MemoryBytes - limits.MemoryBytes / 8), pathLimit(limits.MemoryBytes / 16) {}
+          seen(limits.MemoryBytes / 2), lost(limits.MemoryBytes * 3 / 8), pathLimit(limits.MemoryBytes / 16) {}
 
     Result Run();
 
@@ -66,6 +66,10 @@ private:
         uint8_t Count = 0, Next = 0;
         size_t Mark = 0;   // the trail's length before the move that led here
         int LastHead = -1; // the head of that move when it was a run moved and nothing followed
+        Fingerprint Key;
+        // Every move from here was searched to its end or led to a position known to be lost:
+        // no move left out, none cut short because its position was still being searched.
+        bool Clean = true;
     };
 
     void Generate(Frame& frame);
@@ -82,7 +86,10 @@ private:
     Position board;
     Budget budget;
     const std::atomic<bool>* cancel;
+    // The positions seen in this attempt, and those proven lost in any attempt (kept from one
+    // attempt to the next, so that no attempt searches them again).
     TranspositionTable seen;
+    TranspositionTable lost;
     std::vector<Step> trail;
     std::vector<Frame> stack;
     uint64_t nodes = 0;
@@ -101,7 +108,7 @@ Result Search::Finish(Verdict verdict) {
     if (verdict == Verdict::Winnable)
         result.Moves = Line();
     result.Nodes = nodes;
-    result.PeakBytes = seen.PeakBytes() + pathPeak;
+    result.PeakBytes = seen.PeakBytes() + lost.PeakBytes() + pathPeak;
     return result;
 }
 
@@ -116,7 +123,7 @@ Result Search::Run() {
         case Outcome::OutOfNodes:
             if (nodes >= budget.Nodes)
                 return Finish(Verdict::Undecided);
-            limit += limit / 2;
+            limit += limit / 5;
             break;
         }
     }
@@ -134,11 +141,12 @@ Search::Outcome Search::Attempt(uint64_t limit, uint32_t seed) {
     SafeMovesHome();
     if (board.IsWon())
         return Outcome::Won;
-    seen.Add(board.Key());
-    if (budget.PruneDeadlocks && Deadlock::Exists(board))
+    if (lost.Contains(board.Key()) || (budget.PruneDeadlocks && Deadlock::Exists(board)))
         return Outcome::Lost;
+    seen.Add(board.Key());
     stack.emplace_back();
     stack.back().Mark = trail.size();
+    stack.back().Key = board.Key();
     Generate(stack.back());
 
     while (!stack.empty()) {
@@ -146,8 +154,14 @@ Search::Outcome Search::Attempt(uint64_t limit, uint32_t seed) {
             return Outcome::OutOfMemory;
         Frame& top = stack.back();
         if (top.Next == top.Count) {
+            // Searched to the end: a clean position is lost, whatever the path to it.
+            if (top.Clean)
+                lost.Add(top.Key);
+            const bool clean = top.Clean;
             Undo(top.Mark);
             stack.pop_back();
+            if (!stack.empty() && !clean)
+                stack.back().Clean = false;
             continue;
         }
         const Candidate move = top.Moves[top.Next++];
@@ -163,15 +177,27 @@ Search::Outcome Search::Attempt(uint64_t limit, uint32_t seed) {
             return Outcome::Won;
         if (nodes >= end)
             return Outcome::OutOfNodes;
-        const TranspositionTable::Outcome outcome = seen.Add(board.Key());
+        const Fingerprint key = board.Key();
+        if (lost.Contains(key)) {
+            Undo(mark);
+            continue;
+        }
+        const TranspositionTable::Outcome outcome = seen.Add(key);
         if (outcome == TranspositionTable::Outcome::Full)
             return Outcome::OutOfMemory;
-        if (outcome == TranspositionTable::Outcome::Seen || (budget.PruneDeadlocks && Deadlock::Exists(board))) {
+        if (outcome == TranspositionTable::Outcome::Seen) {
+            // Still being searched, or searched without proving it lost.
+            top.Clean = false;
+            Undo(mark);
+            continue;
+        }
+        if (budget.PruneDeadlocks && Deadlock::Exists(board)) {
             Undo(mark);
             continue;
         }
         Frame next;
         next.Mark = mark;
+        next.Key = key;
         if (move.Target < PocketTarget && !followed)
             next.LastHead = trail[mark].Card;
         Generate(next);
@@ -186,8 +212,12 @@ Search::Outcome Search::Attempt(uint64_t limit, uint32_t seed) {
 void Search::Generate(Frame& frame) {
     board.ForEachMove(
         [&](const Move& move) {
-            if (!move.IsHome() && move.Card == frame.LastHead)
+            if (!move.IsHome() && move.Card == frame.LastHead) {
+                // Left out here because the position before could make it straight away: this
+                // position alone is then not searched to the end.
+                frame.Clean = false;
                 return;
+            }
             const int target = move.IsHome() ? PocketTarget + move.Pocket : move.TargetColumn;
             const int score = shuffle ? order.RandomInt(1 << 16) : Preference(move);
             frame.Moves[frame.Count++] = {uint8_t(move.Column), uint8_t(move.Row), uint8_t(target), score};

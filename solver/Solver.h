@@ -25,12 +25,14 @@
 // hundred positions (well under a millisecond apart) and returns Cancelled soon after it is set.
 //
 // How it searches: depth first over the moves the rules allow (asking the predicates of
-// Rules.h), turning up face-down cards and sending cards home first, with a table of the
-// positions already seen that finds a position again whatever the order of its columns. A few
-// moves home are made at once, without searching the alternatives, because they can never
-// hurt (see SafeMovesHome in Solver.cpp); a move of a run straight back where it came from is
-// never tried; and a position in which some cards can never come apart (Deadlock.h) is not
-// searched further.
+// Rules.h), with a table of the positions already seen that finds a position again whatever
+// the order of its columns. A few moves home are made at once, without searching the
+// alternatives, because they can never hurt (see SafeMovesHome in Solver.cpp); the card just
+// moved is not moved again at once; and a position in which some cards can never come apart
+// (Deadlock.h) is not searched further. The search is made in attempts of growing size: the
+// first tries the moves that turn up face-down cards first, the others try them in random
+// orders, which keeps one misleading early choice from costing millions of positions.
+// Positions proven lost in one attempt are skipped in the next.
 
 #include "Position.h"
 
@@ -46,7 +48,8 @@ namespace Solver {
 enum class Verdict { Winnable, Lost, Undecided, Cancelled };
 
 struct Budget {
-    // Positions the search may make before it gives up; about a second of work at the default.
+    // Positions the search may make before it gives up, all attempts together; about a second
+    // of work at the default.
     uint64_t Nodes = 1'500'000;
     // Memory for the table of positions seen and the search's path together.
     size_t MemoryBytes = size_t(64) << 20;
