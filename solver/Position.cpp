@@ -147,15 +147,6 @@ Fingerprint Position::Key() const {
     return key;
 }
 
-uint64_t Position::LayoutKey() const {
-    uint64_t key = 0;
-    for (int column = 0; column < ColumnCountMax; ++column)
-        key += Mix(hashA[size_t(column)] + uint64_t(column) * 0x9E3779B97F4A7C15ull);
-    for (int pocket = 0; pocket < HomeCount; ++pocket)
-        key += Mix(uint64_t(PocketTop(pocket) + 1) << 8 | uint64_t(pocket));
-    return key;
-}
-
 void Position::HashCell(int column, int row) {
     const uint64_t cell = cells[size_t(column)][size_t(row)];
     hashA[size_t(column)] ^= CellKeyA(cell, uint64_t(row));

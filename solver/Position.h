@@ -21,8 +21,8 @@ namespace Solver {
 
 // One move as the player makes it with two clicks: first the card at (Column, Row), which takes
 // with it every card below it in its column; then the destination, the last card of column
-// TargetColumn (or the empty column itself), or home pocket Pocket. A move home always takes
-// a single card, the last one of its column.
+// TargetColumn (or the empty column itself), or home pocket Pocket. The solver's moves home
+// take a single card, the last one of its column (clicked, then its pocket).
 struct Move {
     int Column = -1;
     int Row = -1;
@@ -95,12 +95,12 @@ public:
     template <class Visit>
     void ForEachMove(Visit&& visit, bool everyEmptyColumn = true) const;
     // Makes a move if the rules allow it, then turns up a face-down card left at the bottom of
-    // the source column, as the game does; false (and nothing changed) when refused.
+    // the source column, as the game does; false (and nothing changed) when refused. A move
+    // home from a card above the last one takes the whole run home, bottom card first, as the
+    // game does.
     bool Apply(const Move& move);
 
     Fingerprint Key() const;
-    // A key of the position exactly as laid out, the order of its columns and pockets included.
-    uint64_t LayoutKey() const;
 
 private:
     friend class Search;

@@ -4,6 +4,7 @@
 #include "TranspositionTable.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include "cards/TRandom.h"
 
 namespace Solver {
@@ -53,7 +54,8 @@ class Search {
 public:
     Search(const Position& position, const Budget& limits, const std::atomic<bool>* stop)
         : start(position), board(position), budget(limits), cancel(stop),
-          seen(limits.MemoryBytes / 2), lost(limits.MemoryBytes * 3 / 8), pathLimit(limits.MemoryBytes / 16) {}
+          seen(limits.MemoryBytes / 16 * 7), lost(limits.MemoryBytes / 16 * 5), pathLimit(limits.MemoryBytes / 16),
+          waitLimit(limits.MemoryBytes / 16) {}
 
     Result Run();
 
@@ -65,12 +67,24 @@ private:
         std::array<Candidate, MostMoves> Moves;
         uint8_t Count = 0, Next = 0;
         size_t Mark = 0;   // the trail's length before the move that led here
-        int LastHead = -1; // the head of that move when it was a run moved and nothing followed
+        int LastHead = -1; // the head of that move, in the first attempt, when nothing followed
         Fingerprint Key;
-        // Every move from here was searched to its end or led to a position known to be lost:
-        // no move left out, none cut short because its position was still being searched.
+        // Every move from here was searched to its end, led to a position known to be lost or
+        // back to a position on the path: no move left out, none cut short by a position
+        // searched before and not known to be lost.
         bool Clean = true;
+        // The order in which this attempt reached the position, and the earliest position still
+        // waiting to be decided that a move from here or below led back to.
+        size_t Index = 0, Low = 0;
+        // Where the positions reached below this one that still wait to be decided begin.
+        size_t Waiting = 0;
     };
+    struct KeyHash {
+        size_t operator()(const Fingerprint& key) const { return size_t(key.A); }
+    };
+    void Push(Frame& frame);
+    // Done with the last position of the path: records what it proved.
+    void Pop();
 
     void Generate(Frame& frame);
     int Preference(const Move& move) const;
@@ -90,6 +104,12 @@ private:
     // attempt to the next, so that no attempt searches them again).
     TranspositionTable seen;
     TranspositionTable lost;
+    // The positions of this attempt not yet decided: those on the path, and those searched to
+    // their end that led back to one of them (they stand or fall together), with the order in
+    // which they were reached.
+    std::unordered_map<Fingerprint, size_t, KeyHash> undecided;
+    std::vector<Fingerprint> waiting;
+    size_t reached = 0;
     std::vector<Step> trail;
     std::vector<Frame> stack;
     uint64_t nodes = 0;
@@ -97,6 +117,11 @@ private:
     // positions seen gets the rest.
     size_t pathLimit;
     size_t pathPeak = 0;
+    // The positions not yet decided may take this many bytes; past that the attempt goes on
+    // without proving positions lost.
+    size_t waitLimit;
+    size_t waitPeak = 0;
+    bool proving = true;
     // The order of the moves in attempts after the first, different in every attempt.
     TRandom order;
     bool shuffle = false;
@@ -108,7 +133,7 @@ Result Search::Finish(Verdict verdict) {
     if (verdict == Verdict::Winnable)
         result.Moves = Line();
     result.Nodes = nodes;
-    result.PeakBytes = seen.PeakBytes() + lost.PeakBytes() + pathPeak;
+    result.PeakBytes = seen.PeakBytes() + lost.PeakBytes() + pathPeak + waitPeak;
     return result;
 }
 
@@ -134,6 +159,9 @@ Search::Outcome Search::Attempt(uint64_t limit, uint32_t seed) {
     trail.clear();
     stack.clear();
     seen.Clear();
+    undecided.clear();
+    waiting.clear();
+    proving = true;
     order = TRandom(seed);
     shuffle = seed != 0;
     const uint64_t end = nodes + limit;
@@ -144,24 +172,18 @@ Search::Outcome Search::Attempt(uint64_t limit, uint32_t seed) {
     if (lost.Contains(board.Key()) || (budget.PruneDeadlocks && Deadlock::Exists(board)))
         return Outcome::Lost;
     seen.Add(board.Key());
-    stack.emplace_back();
-    stack.back().Mark = trail.size();
-    stack.back().Key = board.Key();
-    Generate(stack.back());
+    Frame root;
+    root.Mark = trail.size();
+    root.Key = board.Key();
+    Generate(root);
+    Push(root);
 
     while (!stack.empty()) {
         if (!Room())
             return Outcome::OutOfMemory;
         Frame& top = stack.back();
         if (top.Next == top.Count) {
-            // Searched to the end: a clean position is lost, whatever the path to it.
-            if (top.Clean)
-                lost.Add(top.Key);
-            const bool clean = top.Clean;
-            Undo(top.Mark);
-            stack.pop_back();
-            if (!stack.empty() && !clean)
-                stack.back().Clean = false;
+            Pop();
             continue;
         }
         const Candidate move = top.Moves[top.Next++];
@@ -186,8 +208,11 @@ Search::Outcome Search::Attempt(uint64_t limit, uint32_t seed) {
         if (outcome == TranspositionTable::Outcome::Full)
             return Outcome::OutOfMemory;
         if (outcome == TranspositionTable::Outcome::Seen) {
-            // Still being searched, or searched without proving it lost.
-            top.Clean = false;
+            const auto back = undecided.find(key);
+            if (back != undecided.end())
+                top.Low = std::min(top.Low, back->second);
+            else
+                top.Clean = false;
             Undo(mark);
             continue;
         }
@@ -199,23 +224,70 @@ Search::Outcome Search::Attempt(uint64_t limit, uint32_t seed) {
         next.Mark = mark;
         next.Key = key;
         if (move.Target < PocketTarget && !followed)
-            next.LastHead = trail[mark].Card;
+            next.LastHead = shuffle ? -1 : int(trail[mark].Card);
         Generate(next);
-        stack.push_back(next);
+        Push(next);
     }
     return Outcome::Lost;
 }
 
+void Search::Push(Frame& frame) {
+    frame.Index = frame.Low = reached++;
+    frame.Waiting = waiting.size();
+    if (proving) {
+        // A node of the map with its share of the buckets, and a place in the list.
+        constexpr size_t EntryBytes = 64 + sizeof(Fingerprint);
+        const size_t bytes = (undecided.size() + 1) * EntryBytes;
+        if (bytes > waitLimit) {
+            proving = false;
+            std::unordered_map<Fingerprint, size_t, KeyHash>().swap(undecided);
+            std::vector<Fingerprint>().swap(waiting);
+        } else {
+            waitPeak = std::max(waitPeak, bytes);
+            undecided[frame.Key] = frame.Index;
+        }
+    }
+    stack.push_back(frame);
+}
+
+// The positions reached from one position (searched depth first, with the positions that lead
+// back to one another taken together) are lost together when every move from any of them led
+// to a position lost or to one of them. A move to a position searched before and not proven
+// lost proves nothing, for it or for any position above it.
+void Search::Pop() {
+    const Frame done = stack.back();
+    Undo(done.Mark);
+    stack.pop_back();
+    if (!proving)
+        return;
+    if (!stack.empty()) {
+        stack.back().Clean = stack.back().Clean && done.Clean;
+        stack.back().Low = std::min(stack.back().Low, done.Low);
+    }
+    if (done.Low < done.Index) {
+        waiting.push_back(done.Key); // decided with an earlier position
+        return;
+    }
+    if (done.Clean)
+        lost.Add(done.Key);
+    undecided.erase(done.Key);
+    for (size_t i = done.Waiting; i < waiting.size(); ++i) {
+        if (done.Clean)
+            lost.Add(waiting[i]);
+        undecided.erase(waiting[i]);
+    }
+    waiting.resize(done.Waiting);
+}
+
 // The moves worth trying in the position, best first: the moves the rules allow, a King into
-// one empty column only, and not the card just moved again (it could have gone straight to
-// its new place: nothing else changed meanwhile).
+// one empty column only, and in the first attempt not the card just moved again (it could
+// have gone straight to its new place: nothing else changed meanwhile). Later attempts keep
+// that move, so that the positions they search to the end can be proven lost on their own.
 void Search::Generate(Frame& frame) {
     board.ForEachMove(
         [&](const Move& move) {
             if (!move.IsHome() && move.Card == frame.LastHead) {
-                // Left out here because the position before could make it straight away: this
-                // position alone is then not searched to the end.
-                frame.Clean = false;
+                frame.Clean = false; // not searched to the end from here
                 return;
             }
             const int target = move.IsHome() ? PocketTarget + move.Pocket : move.TargetColumn;

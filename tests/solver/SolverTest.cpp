@@ -115,7 +115,7 @@ TEST(SolverTest, BudgetsOfPositionsAndMemory) {
     const Solver::Result full = Solver::Solve(Position::FromDeal(606), small);
     EXPECT_EQ(full.Answer, Verdict::Undecided);
     EXPECT_LE(full.PeakBytes, small.MemoryBytes);
-    EXPECT_GT(full.PeakBytes, small.MemoryBytes / 4);
+    EXPECT_LT(full.Nodes, small.Nodes); // stopped for memory, not for positions
 }
 
 TEST(SolverTest, ACancelledSearchStopsSoon) {
