@@ -29,6 +29,8 @@ public:
     static bool Exists(const Position& position);
 
     bool Found() const { return held != 0; }
+    // How many cards the proof holds: none of them can ever go home.
+    int HeldCards() const { return __builtin_popcountll(held); }
     // A small set of cards that hold one another, as runs of cells down their columns, top
     // card first: the cards of a chain can never come apart.
     const std::vector<std::vector<int>>& Chains() const { return chains; }

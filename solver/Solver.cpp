@@ -424,6 +424,8 @@ std::string WhyLost(const Position& position) {
     if (deadlock.Found()) {
         if (std::string reason = deadlock.Reason(); !reason.empty())
             return reason;
+        // Too many cards to name one by one.
+        return std::to_string(deadlock.HeldCards()) + " cards block one another so that none of them can ever go home.";
     }
     if (!position.IsWon() && position.LegalMoves().empty())
         return "No card can move.";

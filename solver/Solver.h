@@ -81,7 +81,10 @@ struct Result {
 Result Solve(const Position& position, const Budget& budget = {}, const std::atomic<bool>* cancel = nullptr);
 
 // Why the position is lost, from its cards alone and without searching: some cards that can
-// never come apart (Deadlock.h), or no move at all. Empty when no such short reason is known,
+// never come apart (Deadlock.h), named when they are few ("The jack of diamonds lies face down
+// above the king of diamonds, and the queen of diamonds below it: none of them can ever get
+// free.") and counted when they are many ("23 cards block one another so that none of them can
+// ever go home."); or no move at all ("No card can move."). Empty when no such reason is known,
 // which does not mean the position can be won.
 std::string WhyLost(const Position& position);
 

@@ -91,11 +91,18 @@ TEST(SolverTest, ReasonsNameTheCardsThatHoldOneAnother) {
         {Position::FromDeal(1751), "The nine of clubs lies above the eight of clubs (face down); the seven of "
                                    "clubs lies above the jack of clubs (face down), and the ten of clubs below "
                                    "it: none of them can ever get free."},
+        // Too many to name.
+        {Position::FromDeal(23), "28 cards block one another so that none of them can ever go home."},
+        // Lost, but only the search shows it.
+        {Position::FromDeal(29), ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Solver::WhyLost(c.position), c.reason);
     // A position that can be won has no reason to be lost.
     EXPECT_EQ(Solver::WhyLost(NearWon()), "");
+    const Solver::Result searched = Solver::Solve(Position::FromDeal(29));
+    EXPECT_EQ(searched.Answer, Verdict::Lost);
+    EXPECT_EQ(searched.Reason, "");
 }
 
 TEST(SolverTest, BudgetsOfPositionsAndMemory) {
