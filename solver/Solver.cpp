@@ -3,9 +3,10 @@
 #include "Deadlock.h"
 #include "TranspositionTable.h"
 
+#include "cards/TRandom.h"
+
 #include <algorithm>
 #include <unordered_map>
-#include "cards/TRandom.h"
 
 namespace Solver {
 
@@ -52,6 +53,9 @@ constexpr uint64_t FirstAttempt = 300;
 
 class Search {
 public:
+    // The memory is shared out in sixteenths: 7 for the positions seen in an attempt, 5 for
+    // those proven lost, one each for the path's frames, its trail and the positions waiting
+    // to be decided, one left for the rest.
     Search(const Position& position, const Budget& limits, const std::atomic<bool>* stop)
         : start(position), board(position), budget(limits), cancel(stop),
           seen(limits.MemoryBytes / 16 * 7), lost(limits.MemoryBytes / 16 * 5), pathLimit(limits.MemoryBytes / 16),
@@ -82,7 +86,7 @@ private:
     struct KeyHash {
         size_t operator()(const Fingerprint& key) const { return size_t(key.A); }
     };
-    void Push(Frame& frame);
+    void Push(const Frame& frame);
     // Done with the last position of the path: records what it proved.
     void Pop();
 
@@ -113,8 +117,7 @@ private:
     std::vector<Step> trail;
     std::vector<Frame> stack;
     uint64_t nodes = 0;
-    // The path (its frames and its trail) may take this many bytes each; the table of
-    // positions seen gets the rest.
+    // The path's frames and its trail may take this many bytes each.
     size_t pathLimit;
     size_t pathPeak = 0;
     // The positions not yet decided may take this many bytes; past that the attempt goes on
@@ -231,23 +234,24 @@ Search::Outcome Search::Attempt(uint64_t limit, uint32_t seed) {
     return Outcome::Lost;
 }
 
-void Search::Push(Frame& frame) {
-    frame.Index = frame.Low = reached++;
-    frame.Waiting = waiting.size();
-    if (proving) {
-        // A node of the map with its share of the buckets, and a place in the list.
-        constexpr size_t EntryBytes = 64 + sizeof(Fingerprint);
-        const size_t bytes = (undecided.size() + 1) * EntryBytes;
-        if (bytes > waitLimit) {
-            proving = false;
-            std::unordered_map<Fingerprint, size_t, KeyHash>().swap(undecided);
-            std::vector<Fingerprint>().swap(waiting);
-        } else {
-            waitPeak = std::max(waitPeak, bytes);
-            undecided[frame.Key] = frame.Index;
-        }
-    }
+void Search::Push(const Frame& frame) {
     stack.push_back(frame);
+    Frame& pushed = stack.back();
+    pushed.Index = pushed.Low = reached++;
+    pushed.Waiting = waiting.size();
+    if (!proving)
+        return;
+    // A node of the map with its share of the buckets, and a place in the list.
+    constexpr size_t EntryBytes = 64 + sizeof(Fingerprint);
+    const size_t bytes = (undecided.size() + 1) * EntryBytes;
+    if (bytes > waitLimit) {
+        proving = false;
+        std::unordered_map<Fingerprint, size_t, KeyHash>().swap(undecided);
+        std::vector<Fingerprint>().swap(waiting);
+        return;
+    }
+    waitPeak = std::max(waitPeak, bytes);
+    undecided[pushed.Key] = pushed.Index;
 }
 
 // The positions reached from one position (searched depth first, with the positions that lead
