@@ -6,7 +6,9 @@
 #include "cards/TRandom.h"
 
 #include <chrono>
+#include <optional>
 #include <thread>
+#include <unordered_set>
 
 using namespace Boards;
 using Solver::Position;
@@ -178,4 +180,60 @@ TEST(SolverTest, SafeMovesAndDeadlocksNeverChangeTheAnswer) {
     }
     EXPECT_GE(compared, 25);
     EXPECT_GE(lost, 3);
+}
+
+namespace {
+// Whether a position can be won, by the plainest search there is: every move the rules allow,
+// every position reached remembered. Nothing when it meets more positions than the limit.
+std::optional<bool> PlainlyWinnable(const Position& start, size_t limit) {
+    auto hash = [](const Solver::Fingerprint& key) { return size_t(key.A ^ key.B); };
+    std::unordered_set<Solver::Fingerprint, decltype(hash)> seen(64, hash);
+    std::vector<Position> open{start};
+    seen.insert(start.Key());
+    while (!open.empty()) {
+        const Position position = open.back();
+        open.pop_back();
+        if (position.IsWon())
+            return true;
+        for (const Solver::Move& move : position.LegalMoves()) {
+            Position next = position;
+            next.Apply(move);
+            if (seen.insert(next.Key()).second)
+                open.push_back(next);
+        }
+        if (seen.size() > limit)
+            return std::nullopt;
+    }
+    return false;
+}
+
+// A deal with two suits home: the clubs and spades where the deal puts them.
+Position HalfDeal(uint32_t deal) {
+    Solver::Description description;
+    description.Pockets = {H(13), D(13), None, None};
+    for (const Rules::DealtCard& dealt : Rules::DealFromSeed(deal))
+        if (Rules::SuitOf(dealt.Card) >= 2)
+            description.Columns[size_t(dealt.Column)].emplace_back(dealt.Card, dealt.FaceUp);
+    return *Position::FromDescription(description);
+}
+} // namespace
+
+// The search's short cuts (moves made without searching, deadlocks, attempts in random orders,
+// positions proven lost and skipped) against the plainest search, on half deals small enough
+// to search through.
+TEST(SolverTest, TheSearchAgreesWithAPlainSearch) {
+    int compared = 0, lost = 0;
+    for (uint32_t deal = 1; deal <= 150; ++deal) {
+        const Position position = HalfDeal(deal);
+        const std::optional<bool> plain = PlainlyWinnable(position, 20'000);
+        if (!plain)
+            continue;
+        const Solver::Result result = Solver::Solve(position);
+        ASSERT_NE(result.Answer, Verdict::Undecided) << deal;
+        EXPECT_EQ(result.Answer == Verdict::Winnable, *plain) << deal;
+        ++compared;
+        lost += !*plain;
+    }
+    EXPECT_GE(compared, 100);
+    EXPECT_GE(lost, 4);
 }
