@@ -23,12 +23,13 @@
 // Solve keeps all its state in its own call: it may run on any thread, several at once, and
 // uses no window, no global and no shared random generator. It reads the cancel flag every few
 // hundred positions (well under a millisecond apart) and returns Cancelled soon after it is set.
+// The same position and budget always give the same answer and the same moves.
 //
 // How it searches: depth first over the moves the rules allow (asking the predicates of
 // Rules.h), with a table of the positions already seen that finds a position again whatever
 // the order of its columns. A few moves home are made at once, without searching the
-// alternatives, because they can never hurt (see SafeMovesHome in Solver.cpp); the card just
-// moved is not moved again at once; and a position in which some cards can never come apart
+// alternatives, because they can never hurt (see SafeMovesHome in Solver.cpp); a King goes
+// into one empty column only (they are all alike); and a position in which some cards can never come apart
 // (Deadlock.h) is not searched further. The search is made in attempts of growing size: the
 // first tries the moves that turn up face-down cards first, the others try them in random
 // orders, which keeps one misleading early choice from costing millions of positions.
