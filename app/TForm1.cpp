@@ -240,6 +240,9 @@ void TForm1::LoadGame1Click() {
 }
 
 void TForm1::SaveGame1Click() {
+    // As with loading: neither a half-dealt board nor the celebration is a game to save.
+    if (game->Dealing || game->CelebrationRunning)
+        return;
     if (!game->GameActive || game->GameState == TGameState::Won) {
         QMessageBox::information(this, QStringLiteral("Tarnwell"), QStringLiteral("No Game To Save"), QMessageBox::Ok);
         return;

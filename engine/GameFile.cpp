@@ -102,13 +102,15 @@ public:
                 continue;
             const QString name = LocalName(child);
             if (name == QLatin1String("CardCounter")) {
-                QString text;
-                game.CardCounterGiven = ReadTypedValue(child, QStringLiteral("Integer"), text);
-                game.CardCounter = game.CardCounterGiven ? StrToInt(text) : 52;
+                Named(child, [&] {
+                    QString text;
+                    game.CardCounterGiven = ReadTypedValue(child, QStringLiteral("Integer"), text);
+                    game.CardCounter = game.CardCounterGiven ? StrToInt(text) : 52;
+                });
             } else if (name == QLatin1String("MoveCount")) {
-                game.MoveCount = ReadInteger(child, 0);
+                Named(child, [&] { game.MoveCount = ReadInteger(child, 0); });
             } else if (name == QLatin1String("ElapsedTime")) {
-                game.ElapsedTime = ReadFloat(child, 0);
+                Named(child, [&] { game.ElapsedTime = ReadFloat(child, 0); });
             } else if (name == QLatin1String("Home")) {
                 ReadHome(game.Live, child);
                 game.Dealt = game.Live;
@@ -160,6 +162,16 @@ private:
     [[noreturn]] void Fail(pugi::xml_node node, const QString& what) const {
         const QString where = Where(node);
         throw TGameError(where.left(1).toUpper() + where.mid(1) + QStringLiteral(": ") + what);
+    }
+
+    // Reads a counter element; a failure names the element it was found in.
+    template <class Read>
+    void Named(pugi::xml_node node, Read read) const {
+        try {
+            read();
+        } catch (const TGameError& e) {
+            Fail(node, e.Message());
+        }
     }
 
     QString Attribute(pugi::xml_node node, const char* name) const {
@@ -313,7 +325,7 @@ private:
                 QStringLiteral("\"CardCounter\" is %1, but %2 cards of the saved board are not home")
                     .arg(game.CardCounter)
                     .arg(notHome));
-        if (game.MoveCount < 0)
+        if (game.MoveCount < 0 || game.MoveCount > MaxCount)
             throw TGameError(QStringLiteral("\"MoveCount\" %1 is not a count of moves").arg(game.MoveCount));
         if (!(game.ElapsedTime >= 0 && game.ElapsedTime <= MaxElapsedSeconds))
             throw TGameError(
@@ -345,6 +357,11 @@ QByteArray ReadGameFile(const QString& path) {
 } // namespace
 
 void TGame::SaveGameFile(const QString& path) {
+    // Half a deal is no game to keep: its file would lack the cards still on the deck.
+    if (Dealing)
+        throw TGameError(QStringLiteral("The game cannot be saved while the cards are dealt"));
+    if (CelebrationRunning)
+        throw TGameError(QStringLiteral("The game cannot be saved while the celebration runs"));
     pugi::xml_document document;
     pugi::xml_node root = document.append_child("TarnwellXML");
     root.append_attribute("Tranwell") = "1.0";
@@ -396,8 +413,6 @@ void TGame::LoadGameFile(const QString& path) {
     };
     setFaces(file.Live, file.Live.FaceUp, &TCard::FaceUp);
     setFaces(file.Dealt, file.Dealt.DealFaceUp, &TCard::DealFaceUp);
-    for (auto& card : Deck->Cards)
-        card->Lifted = false;
     CardCounter = file.CardCounter;
     MoveCount = file.MoveCount;
 
@@ -413,6 +428,5 @@ void TGame::LoadGameFile(const QString& path) {
     clock.SetTime(file.ElapsedTime);
     clock.Start();
     Host().SetDisplayTimer(true);
-    ShowError(QString());
     ShowStatus();
 }

@@ -79,6 +79,6 @@ void TGame::ShowNextHint() {
         PaintBoard();
         BusyWait(HintFlashMs);
     }
-    HintCount += 1;
+    HintCount = CountUp(HintCount);
     ShowStatus();
 }

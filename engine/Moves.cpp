@@ -25,8 +25,12 @@ void TGame::ResetMoveProtocol() {
     DragActive = false;
     DragSteps = 0;
     PressedCard = nullptr;
-    if (Deck)
+    if (Deck) {
         Deck->ClearHighlights();
+        // A run dragged when the command came is put down with the rest of the board.
+        for (auto& card : Deck->Cards)
+            card->Lifted = false;
+    }
 }
 
 void TGame::BoardMouseDown(bool leftButton, int x, int y) {
@@ -165,7 +169,7 @@ void TGame::ShiftRun(const BoardSlot& source, const BoardSlot& target) {
         Cell(target.Column, target.Row + i) = Cell(source.Column, source.Row + i);
         Cell(source.Column, source.Row + i) = nullptr;
     }
-    MoveCount += 1;
+    MoveCount = CountUp(MoveCount);
 }
 
 bool TGame::MoveToPocket(const BoardSlot& source, BoardSlot target) {
@@ -173,7 +177,7 @@ bool TGame::MoveToPocket(const BoardSlot& source, BoardSlot target) {
         return false;
     for (int row = BottomRow(source.Column); row >= source.Row; --row) {
         MoveCardHome(*Cell(source.Column, row), source.Column, row, target.Row);
-        MoveCount += 1;
+        MoveCount = CountUp(MoveCount);
     }
     return true;
 }

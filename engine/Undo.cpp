@@ -55,7 +55,7 @@ void TGame::UndoMove() {
     ResetMoveProtocol();
     LayoutBoard();
     PaintBoard();
-    UndoCount += 1;
+    UndoCount = CountUp(UndoCount);
     ShowStatus();
     FindMoves();
 }

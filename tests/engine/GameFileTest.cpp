@@ -389,6 +389,15 @@ TEST_F(GameFileTest, AFileThatFailsLeavesTheGameOnTheTableUntouched) {
          "\"CardCounter\" is 52, but 14 cards of the saved board are not home"},
         {"negative move count", changed("<Integer>117</Integer>", "<Integer>-1</Integer>"),
          "\"MoveCount\" -1 is not a count of moves"},
+        // Counts no game reaches: the largest integer would overflow at the next move.
+        {"move count past any game", changed("<Integer>117</Integer>", "<Integer>2147483647</Integer>"),
+         "\"MoveCount\" 2147483647 is not a count of moves"},
+        {"move count past the integers", changed("<Integer>117</Integer>", "<Integer>2147483648</Integer>"),
+         "The MoveCount on line 53: '2147483648' is not a valid integer value"},
+        {"card counter past the integers", changed("<Integer>14</Integer>", "<Integer>99999999999</Integer>"),
+         "The CardCounter on line 50: '99999999999' is not a valid integer value"},
+        {"time named", changed("<Float>83.25</Float>", "<Float>soon</Float>"),
+         "The ElapsedTime on line 56: 'soon' is not a valid floating point value"},
         {"negative time", changed("<Float>83.25</Float>", "<Float>-83.25</Float>"),
          "\"ElapsedTime\" -83.25 is not a game time"},
         {"absurd time", changed("<Float>83.25</Float>", "<Float>1E300</Float>"), "is not a game time"},
@@ -423,7 +432,8 @@ TEST_F(GameFileTest, AFileThatFailsLeavesTheGameOnTheTableUntouched) {
     // The same file, sound, loads.
     game.LoadGameFile(goldenPath);
     EXPECT_EQ(game.MoveCount, 117);
-    EXPECT_EQ(host.Panel(StatusPanel::ErrorDis), "");
+    // The error panel keeps its text until the next refusal or move.
+    EXPECT_EQ(host.Panel(StatusPanel::ErrorDis), "Can't move to same column");
 }
 
 TEST_F(GameFileTest, AFailedSaveSaysWhyAndChangesNothing) {
@@ -437,6 +447,15 @@ TEST_F(GameFileTest, AFailedSaveSaysWhyAndChangesNothing) {
     }
     EXPECT_THROW(game.SaveGameFile(dir.path()), TGameError);
     EXPECT_TRUE(TableState::Of(game, host) == before);
+
+    // Half a deal or the celebration is no game to save: the loader would refuse the file.
+    const QString refused = File(QStringLiteral("Refused.twl"));
+    for (bool* busy : {&game.Dealing, &game.CelebrationRunning}) {
+        *busy = true;
+        EXPECT_THROW(game.SaveGameFile(refused), TGameError);
+        *busy = false;
+    }
+    EXPECT_FALSE(QFileInfo::exists(refused));
 
     // A save over a longer file replaces it whole.
     const QString path = File(QStringLiteral("Game.twl"));

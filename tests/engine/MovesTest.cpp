@@ -10,7 +10,7 @@ constexpr int S(int rank) { return 39 + rank - 1; }
 } // namespace
 
 class MovesTest : public EngineFixture {
-protected:
+public:
     MovesTest() { EmptyBoardInPlay(); }
 
     void Layout() {
@@ -271,4 +271,48 @@ TEST_F(MovesTest, TheLastCardHomeWinsTheGame) {
     Click(game, game.HomeOrigin + QPoint(10, 10));
     EXPECT_EQ(game.GameState, TGameState::Playing);
     EXPECT_EQ(game.CardCounter, 52);
+}
+
+TEST_F(MovesTest, EverySlideAndFlipHasItsStepsAndDelays) {
+    // Each animation draws steps + 1 frames and waits its delay after each of them.
+    struct Case {
+        const char* what;
+        std::function<void(MovesTest&)> play;
+        int frames, waitedMs;
+    };
+    const std::vector<Case> cases = {
+        {"a run to a column: 8 steps of 10 ms",
+         [](MovesTest& t) { t.PutColumn(0, {H(5)}); t.PutColumn(1, {H(6)}); t.Layout();
+                            Click(t.game, OnCell(t.game, 0, 0)); Click(t.game, OnCell(t.game, 1, 0)); },
+         9, 90},
+        {"a card home: 10 steps of 10 ms",
+         [](MovesTest& t) { t.PutColumn(0, {H(1)}); t.Layout();
+                            Click(t.game, OnCell(t.game, 0, 0)); Click(t.game, OnPocket(t.game, 0)); },
+         11, 110},
+        {"a move that turns a card up: the slide, then a flip of 20 steps of 5 ms",
+         [](MovesTest& t) { t.PutColumn(0, {S(2), H(5)}, {S(2)}); t.PutColumn(1, {H(6)}); t.Layout();
+                            Click(t.game, OnCell(t.game, 0, 1)); Click(t.game, OnCell(t.game, 1, 0)); },
+         9 + 21, 90 + 105},
+        {"a refused drop slides back: 10 steps of 15 ms",
+         [](MovesTest& t) { t.PutColumn(0, {H(5)}); t.PutColumn(1, {D(7)}); t.Layout();
+                            const QPoint from = OnCell(t.game, 0, 0), to = OnCell(t.game, 1, 0);
+                            t.game.BoardMouseDown(true, from.x(), from.y());
+                            t.game.BoardMouseMove(to.x(), to.y());
+                            t.game.BoardMouseUp(to.x(), to.y()); },
+         11, 165},
+        {"an undo of a run: 10 steps of 2 ms",
+         [](MovesTest& t) { t.PutColumn(0, {H(5)}); t.PutColumn(1, {H(6)}); t.Layout(); t.game.TakeSnapshot();
+                            Click(t.game, OnCell(t.game, 0, 0)); Click(t.game, OnCell(t.game, 1, 0));
+                            t.clock.BusyWaits = 0; t.clock.BusyWaitedMs = 0; t.game.UndoMove(); },
+         11, 22},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EmptyBoardInPlay();
+        clock.BusyWaits = 0;
+        clock.BusyWaitedMs = 0;
+        c.play(*this);
+        EXPECT_EQ(clock.BusyWaits, c.frames);
+        EXPECT_EQ(clock.BusyWaitedMs, c.waitedMs);
+    }
 }

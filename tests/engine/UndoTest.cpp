@@ -1,6 +1,8 @@
 #include "support/BoardClicks.h"
 #include "support/EngineFixture.h"
 
+#include <QTemporaryDir>
+
 class UndoTest : public EngineFixture {
 protected:
     int Records() const { return (game.UndoHead - game.UndoTail + UndoRingSize) % UndoRingSize; }
@@ -174,4 +176,33 @@ TEST_F(UndoTest, AChoiceMadeBeforeAnUndoIsForgotten) {
     Click(game, OnCell(game, 0, 0));
     EXPECT_EQ(game.ClickPhase, 1); // the next click chooses afresh
     EXPECT_EQ(game.DragList, std::vector<int>({5}));
+}
+
+TEST_F(UndoTest, CommandsInTheMiddleOfADragPutTheRunDown) {
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("Game.twl"));
+    game.DealGame();
+    game.SaveGameFile(saved);
+    const std::vector<std::pair<const char*, std::function<void()>>> commands = {
+        {"undo", [this] { game.UndoMove(); }},
+        {"restart", [this] { game.RestartGame(); }},
+        {"load", [&] { game.LoadGameFile(saved); }},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        // Pick up the run of column 7 from its row 3 (face up) and carry it a little way.
+        const QPoint press = OnCell(game, 7, 3);
+        game.BoardMouseDown(true, press.x(), press.y());
+        game.BoardMouseMove(press.x() + 40, press.y() + 60);
+        ASSERT_TRUE(game.Cell(7, 9)->Lifted);
+        command();
+        for (const auto& card : game.Deck->Cards)
+            EXPECT_FALSE(card->Lifted) << card->Name.toStdString();
+        EXPECT_FALSE(game.DragActive);
+        // The release that ends the drag changes nothing more.
+        const TBoard board = game.GameArray;
+        game.BoardMouseUp(press.x() + 40, press.y() + 60);
+        EXPECT_EQ(game.GameArray, board);
+        EXPECT_EQ(game.Cell(7, 9)->Position, game.CellPosition(7, 9));
+    }
 }
