@@ -13,6 +13,7 @@
 #include "KestrelObjects/TFancyButton.h"
 #include "KestrelObjects/TReopenMenu.h"
 #include "KestrelObjects/TSubTimer.h"
+#include "KestrelObjects/Timings.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -90,7 +91,7 @@ TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make
     setCentralWidget(central);
     BuildMenus();
 
-    DisplayTimer.setInterval(1000);
+    DisplayTimer.setInterval(Timing::DisplayTimerMs);
     connect(&DisplayTimer, &QTimer::timeout, this, [this] { GameTime_->UpdateDisplay(); });
 
     resize(794, 603);

@@ -7,10 +7,6 @@
 #include "KestrelObjects/TimeSource.h"
 
 namespace {
-// Even columns slide their card in four short steps, odd columns jump straight there.
-constexpr int DealStepsEven = 4, DealDelayEven = 1;
-constexpr int DealStepsOdd = 1, DealDelayOdd = 0;
-
 // Clears the flag however the deal ends.
 struct DealingGuard {
     bool& flag;
@@ -34,7 +30,7 @@ void TGame::DealGame() {
     GatherDeck();
     Deck->ClearHighlights();
     Sound.PlayEffect(SoundEffect::Deal, true);
-    WaitProcessing(0);
+    WaitProcessing(Timing::DealMessagesMs);
     for (int row = 0; row < Rules::DealRows; ++row) {
         for (int column = 0; column < ColumnCountMax; ++column) {
             ColumnStep[size_t(column)] = RowStep;
@@ -63,9 +59,8 @@ void TGame::DealCard(int column, int row) {
     card.FaceUp = card.DealFaceUp = Rules::DealsFaceUp(column, row);
     card.Visible = true;
     const bool even = column % 2 == 0;
-    Slide({index}, HomeOrigin, CellPosition(column, row), even ? DealStepsEven : DealStepsOdd,
-          even ? DealDelayEven : DealDelayOdd);
-    WaitProcessing(0);
+    Slide({index}, HomeOrigin, CellPosition(column, row), even ? Timing::DealToEvenColumn : Timing::DealToOddColumn);
+    WaitProcessing(Timing::DealMessagesMs);
 }
 
 void TGame::GatherDeck() {

@@ -6,17 +6,12 @@
 
 #include <exception>
 
-namespace {
-constexpr int FlashIntervalMs = 70;
-constexpr int FlashTotalMs = 1000;
-} // namespace
-
 void TGame::WinGame() {
     DragActive = false;
     SetClock(false);
     GameActive = false;
     GameState = TGameState::Won;
-    FlashText(QStringLiteral("Congratulations!!"), FlashIntervalMs, FlashTotalMs, clWhite, MakeColor(255, 0, 0));
+    FlashText(QStringLiteral("Congratulations!!"), Timing::CongratulationIntervalMs, Timing::CongratulationTotalMs, clWhite, MakeColor(255, 0, 0));
     FinishWin();
 }
 

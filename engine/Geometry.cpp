@@ -153,13 +153,13 @@ RepaintProc TGame::Repaint() {
     };
 }
 
-void TGame::Slide(const std::vector<int>& cards, QPoint from, QPoint to, int steps, int delayMs) {
-    Deck->AnimateMove(from, to, steps, delayMs, cards, Repaint());
+void TGame::Slide(const std::vector<int>& cards, QPoint from, QPoint to, Timing::Animation timing) {
+    Deck->AnimateMove(from, to, timing.Steps, timing.DelayMs, cards, Repaint());
 }
 
 void TGame::Flip(TCard& card) {
     if (DrawBoard)
-        Deck->FlipCard(card, BoardImage, 20, 5, Repaint());
+        Deck->FlipCard(card, BoardImage, Timing::Flip.Steps, Timing::Flip.DelayMs, Repaint());
     else
         card.FaceUp = !card.FaceUp;
 }

@@ -5,9 +5,6 @@
 #include "KestrelObjects/TimeSource.h"
 
 namespace {
-constexpr int HintFlashes = 5;
-constexpr int HintFlashMs = 150;
-
 bool Joins(const TCard& t, const TCard* other) { return other && Rules::Joins(t.Index, other->Index); }
 } // namespace
 
@@ -71,13 +68,13 @@ void TGame::ShowNextHint() {
         if (pair.Second)
             pair.Second->Highlighted = on;
     };
-    for (int i = 0; i < HintFlashes; ++i) {
+    for (int i = 0; i < Timing::HintFlashes; ++i) {
         mark(true);
         PaintBoard();
-        BusyWait(HintFlashMs);
+        BusyWait(Timing::HintFlashMs);
         mark(false);
         PaintBoard();
-        BusyWait(HintFlashMs);
+        BusyWait(Timing::HintFlashMs);
     }
     HintCount = CountUp(HintCount);
     ShowStatus();

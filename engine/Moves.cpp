@@ -3,13 +3,6 @@
 
 #include "Rules.h"
 
-namespace {
-// Slides of a move, as steps and milliseconds per step.
-constexpr int ColumnMoveSteps = 8, ColumnMoveDelay = 10;
-constexpr int HomeMoveSteps = 10, HomeMoveDelay = 10;
-constexpr int DropBackSteps = 10, DropBackDelay = 15;
-} // namespace
-
 bool TGame::Refuse(Rules::Refusal refusal) {
     if (refusal == Rules::Refusal::None)
         return false;
@@ -69,7 +62,7 @@ void TGame::BoardMouseUp(int x, int y) {
         const QPoint dropped = Deck->Card(run.front()).Position;
         BoardClick(x, y);
         if (!LastMoveMade)
-            Slide(run, dropped, PressedPosition, DropBackSteps, DropBackDelay);
+            Slide(run, dropped, PressedPosition, Timing::DropBack);
     }
     PaintBoard();
     DragActive = false;
@@ -163,8 +156,7 @@ bool TGame::MoveToColumn(const BoardSlot& source, BoardSlot target) {
 }
 
 void TGame::ShiftRun(const BoardSlot& source, const BoardSlot& target) {
-    Slide(DragList, source.Card->Position, CellPosition(target.Column, target.Row), ColumnMoveSteps,
-          ColumnMoveDelay);
+    Slide(DragList, source.Card->Position, CellPosition(target.Column, target.Row), Timing::MoveToColumn);
     for (int i = 0; source.Row + i < RowCountMax && Cell(source.Column, source.Row + i); ++i) {
         Cell(target.Column, target.Row + i) = Cell(source.Column, source.Row + i);
         Cell(source.Column, source.Row + i) = nullptr;
@@ -189,7 +181,7 @@ bool TGame::RunFitsHome(int column, int first, int last) const {
 void TGame::MoveCardHome(TCard& card, int column, int row, int pocket) {
     TakeSnapshot();
     Sound.PlayEffect(SoundEffect::MoveTo);
-    Slide({card.Index}, card.Position, PocketPosition(pocket), HomeMoveSteps, HomeMoveDelay);
+    Slide({card.Index}, card.Position, PocketPosition(pocket), Timing::MoveHome);
     Sound.PlayEffect(SoundEffect::MoveHome);
     Pocket(pocket) = &card;
     Cell(column, row) = nullptr;

@@ -5,6 +5,7 @@
 #include "IGameHost.h"
 #include "cards/TDeck.h"
 #include "KestrelObjects/IntVector.h"
+#include "KestrelObjects/Timings.h"
 
 #include <QImage>
 #include <QPoint>
@@ -178,7 +179,7 @@ public:
     RepaintProc Repaint();
 
     // ---- the deck's animations with the engine's repaint
-    void Slide(const std::vector<int>& cards, QPoint from, QPoint to, int steps, int delayMs);
+    void Slide(const std::vector<int>& cards, QPoint from, QPoint to, Timing::Animation timing);
     void Flip(TCard& card);
 
     IGameHost& Host() { return host; }

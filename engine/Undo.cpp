@@ -2,8 +2,6 @@
 #include "TwGame.h"
 
 namespace {
-constexpr int UndoSlideSteps = 10, UndoSlideDelay = 2;
-
 int Wrap(int slot) { return (slot % UndoRingSize + UndoRingSize) % UndoRingSize; }
 
 int RecordedCount(const BoardSnapshot& record, int column) {
@@ -95,7 +93,7 @@ void TGame::AnimateUndo() {
     TCard* last = Cell(source, bottom);
     if (bottom > 0 && last && last->FaceUp != bool(record.FaceUp[size_t(source * RowCountMax + bottom)]))
         Flip(*last);
-    Slide(cards, start, CellPosition(source, ColumnCount(source)), UndoSlideSteps, UndoSlideDelay);
+    Slide(cards, start, CellPosition(source, ColumnCount(source)), Timing::UndoSlide);
 }
 
 void TGame::RestartGame() {
