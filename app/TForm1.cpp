@@ -105,7 +105,7 @@ TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make
 
 TForm1::~TForm1() {
     qApp->removeEventFilter(this);
-    Image1->SetGame(nullptr);
+    Image1->disconnect(this);
     // The engine frees the deck with itself.
     game.reset();
 }
@@ -200,7 +200,10 @@ void TForm1::FormCreate() {
     centralWidget()->layout()->activate();
     game->BoardImage = QImage(std::max(Image1->width(), 1), std::max(Image1->height(), 1),
                               QImage::Format_ARGB32_Premultiplied);
-    Image1->SetGame(game.get());
+    connect(Image1, &TBoardView::MouseDown, this, &TForm1::Image1MouseDown);
+    connect(Image1, &TBoardView::MouseMove, this, &TForm1::Image1MouseMove);
+    connect(Image1, &TBoardView::MouseUp, this, &TForm1::Image1MouseUp);
+    connect(Image1, &TBoardView::Resized, this, &TForm1::FormResize);
     game->EngineStart();
     Guarded([this] { LoadSettings(*this); });
     Guarded([] { LoadTopScores(); });
@@ -300,6 +303,19 @@ void TForm1::GameCommand(const std::function<void()>& command) {
     if (game->Dealing || game->CelebrationRunning)
         return;
     Guarded(command);
+}
+
+void TForm1::Image1MouseDown(Qt::MouseButtons buttons, int x, int y) {
+    game->BoardMouseDown(buttons.testFlag(Qt::LeftButton), x, y);
+}
+
+void TForm1::Image1MouseMove(int x, int y) { game->BoardMouseMove(x, y); }
+
+void TForm1::Image1MouseUp(int x, int y) { game->BoardMouseUp(x, y); }
+
+void TForm1::FormResize() {
+    if (game->Deck)
+        game->BoardResize(Image1->width(), Image1->height());
 }
 
 void TForm1::DealMnuClick() {

@@ -77,6 +77,12 @@ public:
     TTopScoresDlg* TopScoresDlg = nullptr;
     TReopenMenu* ReopenMenu1 = nullptr;
 
+    // ---- the board's mouse and size: the one road from the window into the engine
+    void Image1MouseDown(Qt::MouseButtons buttons, int x, int y);
+    void Image1MouseMove(int x, int y);
+    void Image1MouseUp(int x, int y);
+    void FormResize();
+
     // ---- commands
     void LoadGame1Click();
     void SaveGame1Click();
