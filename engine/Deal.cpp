@@ -33,7 +33,7 @@ void TGame::DealGame() {
     WaitProcessing(Timing::DealMessagesMs);
     for (int row = 0; row < Rules::DealRows; ++row) {
         for (int column = 0; column < ColumnCountMax; ++column) {
-            ColumnStep[size_t(column)] = RowStep;
+            Geometry.ColumnStep[size_t(column)] = Geometry.RowStep;
             if (Rules::IsDealtCell(column, row))
                 DealCard(column, row);
         }
@@ -42,7 +42,7 @@ void TGame::DealGame() {
     CardCounter = 52;
     MoveCount = 0;
     GameActive = true;
-    UndoHead = UndoTail = 0;
+    UndoRing.Clear();
     TakeSnapshot();
     ShowStatus();
     GameCopy = GameArray;
@@ -59,7 +59,7 @@ void TGame::DealCard(int column, int row) {
     card.FaceUp = card.DealFaceUp = Rules::DealsFaceUp(column, row);
     card.Visible = true;
     const bool even = column % 2 == 0;
-    Slide({index}, HomeOrigin, CellPosition(column, row), even ? Timing::DealToEvenColumn : Timing::DealToOddColumn);
+    Slide({index}, Geometry.HomeOrigin, CellPosition(column, row), even ? Timing::DealToEvenColumn : Timing::DealToOddColumn);
     WaitProcessing(Timing::DealMessagesMs);
 }
 
@@ -69,7 +69,7 @@ void TGame::GatherDeck() {
         card->FaceUp = false;
         const int y = GameRandom().RandomInt(6);
         const int x = GameRandom().RandomInt(6);
-        card->Position = HomeOrigin + QPoint(x - 3, y - 3);
+        card->Position = Geometry.HomeOrigin + QPoint(x - 3, y - 3);
     }
     Deck->SetAllVisible(true);
 }

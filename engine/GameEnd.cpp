@@ -7,7 +7,7 @@
 #include <exception>
 
 void TGame::WinGame() {
-    DragActive = false;
+    Protocol.DragActive = false;
     SetClock(false);
     GameActive = false;
     GameState = TGameState::Won;

@@ -420,7 +420,7 @@ void TGame::LoadGameFile(const QString& path) {
     GameActive = true;
     LayoutBoard();
     PaintBoard();
-    UndoHead = UndoTail = 0;
+    UndoRing.Clear();
     TakeSnapshot();
     FindMoves();
     GameState = TGameState::Playing;

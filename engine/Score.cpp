@@ -77,7 +77,7 @@ void TGame::ShowStatus() {
     QString prompt;
     if (!GameActive)
         prompt = QStringLiteral("Please Deal Cards");
-    else if (ClickPhase == 0)
+    else if (Protocol.ClickPhase == 0)
         prompt = QStringLiteral("Click On Card From Pile");
     else
         prompt = QStringLiteral("Click On Destination");

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "Board.h"
+#include "BoardGeometry.h"
+#include "MoveProtocol.h"
 #include "Rules.h"
+#include "UndoRing.h"
 #include "IGameHost.h"
 #include "cards/TDeck.h"
 #include "KestrelObjects/IntVector.h"
@@ -16,22 +19,12 @@
 
 enum class TGameState { NotDealt = 0, Playing = 1, Won = 2 };
 
-// The whole board as it was before a move.
-struct BoardSnapshot {
-    int32_t CardCounter = 0;
-    std::array<TCard*, HomeCount> Home{};
-    std::array<TCard*, PileSize> Pile{};
-    std::array<uint8_t, PileSize> FaceUp{};
-};
-
 // One pair of the move search: the last card of a column and the card that may join it
 // (none for an Ace to a pocket or a King to an empty column).
 struct HintPair {
     TCard* First = nullptr;
     TCard* Second = nullptr;
 };
-
-constexpr int UndoRingSize = 500;
 
 // The one game on the table: board, rules, undo, score and painting. Reaches its window only
 // through the host.
@@ -57,22 +50,11 @@ public:
     // Set by every left-button press anywhere in the program; ends a running celebration.
     bool StopRequested = false;
 
-    // ---- move protocol
-    int ClickPhase = 0;
-    std::array<BoardSlot, 2> Slots; // the source slot, then the target slot
-    BoardSlot& SourceSlot() { return Slots[0]; }
-    BoardSlot& TargetSlot() { return Slots[1]; }
-    std::vector<int> DragList;
-    bool DragActive = false;
-    int DragSteps = 0;
-    TCard* PressedCard = nullptr;
-    QPoint PressedPosition;
-    bool LastMoveMade = false;
+    // ---- move protocol: the clicks of a move and the dragged run
+    TMoveProtocol Protocol;
 
-    // ---- undo ring
-    std::vector<BoardSnapshot> UndoRing;
-    int UndoHead = 0;
-    int UndoTail = 0;
+    // ---- the board before each move
+    TUndoRing UndoRing;
 
     // ---- hints
     std::vector<HintPair> HintList;
@@ -82,16 +64,9 @@ public:
     int32_t FinalScore = 0;
     int64_t FinalTime = 0;
 
-    // ---- geometry
+    // ---- geometry and the board image
     bool SmallCards = false;
-    int BoardMargin = 30;
-    int ColumnGap = 9;
-    int PocketGap = 16;
-    int RowStep = 30;
-    std::array<int, ColumnCountMax> ColumnStep{};
-    QPoint HomeOrigin;
-    QPoint PileOrigin;
-    TRect DeckRect;
+    TBoardGeometry Geometry;
     QImage BoardImage;
     // Off: the game is played without being drawn (long simulated runs that only check the
     // rules); layout and hit-testing are unchanged.
@@ -171,10 +146,10 @@ public:
     void PaintBoard();
     void DrawSlots(QPainter& canvas) const;
     BoardSlot HitTest(int x, int y) const;
-    int HitPocket(int x, int y) const;
+    int HitPocket(int x, int y) const { return Geometry.HitPocket({x, y}); }
     void BoardResize(int width, int height);
-    QPoint PocketPosition(int pocket) const;
-    QPoint CellPosition(int column, int row) const;
+    QPoint PocketPosition(int pocket) const { return Geometry.PocketPosition(pocket); }
+    QPoint CellPosition(int column, int row) const { return Geometry.CellPosition(column, row); }
     // The repaint handed to the deck's animations.
     RepaintProc Repaint();
 

@@ -2,8 +2,6 @@
 #include "TwGame.h"
 
 namespace {
-int Wrap(int slot) { return (slot % UndoRingSize + UndoRingSize) % UndoRingSize; }
-
 int RecordedCount(const BoardSnapshot& record, int column) {
     for (int row = 0; row < RowCountMax; ++row)
         if (!record.Pile[size_t(column * RowCountMax + row)])
@@ -13,7 +11,7 @@ int RecordedCount(const BoardSnapshot& record, int column) {
 } // namespace
 
 void TGame::TakeSnapshot() {
-    BoardSnapshot& record = UndoRing[size_t(UndoHead)];
+    BoardSnapshot& record = UndoRing.Push();
     record.CardCounter = CardCounter;
     for (int p = 0; p < HomeCount; ++p)
         record.Home[size_t(p)] = Pocket(p);
@@ -22,9 +20,6 @@ void TGame::TakeSnapshot() {
         record.Pile[size_t(i)] = card;
         record.FaceUp[size_t(i)] = card && card->FaceUp;
     }
-    UndoHead = Wrap(UndoHead + 1);
-    if (UndoHead == UndoTail)
-        UndoTail = Wrap(UndoTail + 1);
 }
 
 void TGame::UndoMove() {
@@ -36,10 +31,9 @@ void TGame::UndoMove() {
     if (!GameActive)
         return;
     AnimateUndo();
-    if (UndoHead == UndoTail)
+    if (UndoRing.Empty())
         return;
-    UndoHead = Wrap(UndoHead - 1);
-    const BoardSnapshot& record = UndoRing[size_t(UndoHead)];
+    const BoardSnapshot& record = UndoRing.Pop();
     CardCounter = record.CardCounter;
     for (int p = 0; p < HomeCount; ++p)
         Pocket(p) = record.Home[size_t(p)];
@@ -59,9 +53,9 @@ void TGame::UndoMove() {
 }
 
 void TGame::AnimateUndo() {
-    if (UndoHead == UndoTail)
+    if (UndoRing.Empty())
         return;
-    const BoardSnapshot& record = UndoRing[size_t(Wrap(UndoHead - 1))];
+    const BoardSnapshot& record = UndoRing.Newest();
     int pocket = -1;
     for (int p = 0; p < HomeCount && pocket < 0; ++p)
         if (Pocket(p) != record.Home[size_t(p)])
@@ -111,7 +105,7 @@ void TGame::RestartGame() {
         if (const TCard* top = Pocket(p))
             CardCounter -= top->Rank + 1;
     MoveCount = 0;
-    UndoHead = UndoTail = 0;
+    UndoRing.Clear();
     TakeSnapshot();
     ShowStatus();
     FindMoves();

@@ -134,7 +134,7 @@ TEST_F(MainWindowTest, MenusCaptionsAndShortcuts) {
 }
 
 TEST_F(MainWindowTest, PlayWithClicksAndDragsAtBoardPixels) {
-    QTest::mouseClick(form.Image1, Qt::LeftButton, {}, game().HomeOrigin + QPoint(20, 20));
+    QTest::mouseClick(form.Image1, Qt::LeftButton, {}, game().Geometry.HomeOrigin + QPoint(20, 20));
     ASSERT_TRUE(game().GameActive);
     EXPECT_EQ(form.MessageDis->text(), "Click On Card From Pile");
     EXPECT_EQ(form.MoveCntDis->text(), QString::number(game().HintList.size()));

@@ -77,7 +77,7 @@ protected:
     void ExpectDeckGathered() {
         for (const auto& card : game.Deck->Cards) {
             EXPECT_FALSE(card->FaceUp) << card->Index;
-            EXPECT_LE((card->Position - game.HomeOrigin).manhattanLength(), 6) << card->Index;
+            EXPECT_LE((card->Position - game.Geometry.HomeOrigin).manhattanLength(), 6) << card->Index;
         }
         // The slots keep the won position until the next deal.
         EXPECT_EQ(game.Pocket(0), Card(12));
@@ -130,7 +130,7 @@ TEST_F(GameEndTest, FlashThenCelebrationThenTopTenThenTheDeckGathered) {
 }
 
 TEST_F(GameEndTest, DealsDuringTheCelebrationAreIgnored) {
-    const QPoint onDeck = game.HomeOrigin + QPoint(10, 10);
+    const QPoint onDeck = game.Geometry.HomeOrigin + QPoint(10, 10);
     duringCelebration = [&](int n) {
         if (n == FadeWaits + 5) // the Deal command from the keyboard: no press, the display goes on
             game.ConfirmDeal();

@@ -37,11 +37,11 @@ struct TableState {
         TableState s;
         s.Cards.assign(game.GameArray.begin(), game.GameArray.end());
         s.Cards.insert(s.Cards.end(), game.GameCopy.begin(), game.GameCopy.end());
-        s.Cards.push_back(game.SourceSlot().Card);
+        s.Cards.push_back(game.Protocol.SourceSlot().Card);
         s.Values = {game.CardCounter, game.MoveCount, game.UndoCount, game.HintCount, int(game.GameState),
-                    game.GameActive, game.ClickPhase, game.UndoHead, game.UndoTail, host.Clock.Running(),
+                    game.GameActive, game.Protocol.ClickPhase, game.UndoRing.UndoHead(), game.UndoRing.UndoTail(), host.Clock.Running(),
                     host.Clock.ElapsedMicros(), host.DisplayTimer, host.BoardShows};
-        for (const BoardSnapshot& record : game.UndoRing) {
+        for (const BoardSnapshot& record : game.UndoRing.Slots()) {
             s.Values.push_back(record.CardCounter);
             s.Cards.insert(s.Cards.end(), record.Home.begin(), record.Home.end());
             s.Cards.insert(s.Cards.end(), record.Pile.begin(), record.Pile.end());
@@ -101,8 +101,8 @@ protected:
         game.UndoCount = 2;
         game.HintCount = 1;
         game.TakeSnapshot();
-        game.ClickPhase = 1;
-        game.SourceSlot() = {2, 4, game.Cell(2, 4)};
+        game.Protocol.ClickPhase = 1;
+        game.Protocol.SourceSlot() = {2, 4, game.Cell(2, 4)};
         game.Cell(2, 4)->Highlighted = true;
         host.Panels[StatusPanel::ErrorDis] = QStringLiteral("Can't move to same column");
     }
@@ -139,8 +139,8 @@ TEST_F(GameFileTest, ADealSavedAndLoadedPlaysOnAndRestartsAsDealt) {
     game.DealGame();
     game.UndoCount = 4;
     game.HintCount = 2;
-    game.ClickPhase = 1;
-    game.SourceSlot() = {0, 2, game.Cell(0, 2)};
+    game.Protocol.ClickPhase = 1;
+    game.Protocol.SourceSlot() = {0, 2, game.Cell(0, 2)};
     game.Cell(0, 2)->Highlighted = true;
     clock.Advance(1000);
     game.LoadGameFile(path);
@@ -154,14 +154,14 @@ TEST_F(GameFileTest, ADealSavedAndLoadedPlaysOnAndRestartsAsDealt) {
     EXPECT_TRUE(game.GameActive);
     EXPECT_EQ(game.UndoCount, 4); // penalties carry on
     EXPECT_EQ(game.HintCount, 2);
-    EXPECT_EQ(game.ClickPhase, 0);
-    EXPECT_EQ(game.SourceSlot().Card, nullptr);
+    EXPECT_EQ(game.Protocol.ClickPhase, 0);
+    EXPECT_EQ(game.Protocol.SourceSlot().Card, nullptr);
     EXPECT_TRUE(std::none_of(game.Deck->Cards.begin(), game.Deck->Cards.end(),
                              [](const auto& c) { return c->Highlighted || !c->Visible; }));
-    EXPECT_EQ(game.UndoHead, 1);
-    EXPECT_EQ(game.UndoTail, 0);
+    EXPECT_EQ(game.UndoRing.UndoHead(), 1);
+    EXPECT_EQ(game.UndoRing.UndoTail(), 0);
     EXPECT_TRUE(
-        std::equal(game.UndoRing[0].Pile.begin(), game.UndoRing[0].Pile.end(), dealt.begin() + HomeCount));
+        std::equal(game.UndoRing.Slots()[0].Pile.begin(), game.UndoRing.Slots()[0].Pile.end(), dealt.begin() + HomeCount));
     EXPECT_TRUE(host.DisplayTimer);
     EXPECT_EQ(host.Panel(StatusPanel::MessageDis), "Click On Card From Pile");
     EXPECT_EQ(host.Panel(StatusPanel::MoveCntDis), QString::number(game.HintList.size()));

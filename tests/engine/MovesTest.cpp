@@ -19,7 +19,7 @@ public:
         host.Messages.clear();
     }
     QStringList Sounds() const { return QStringList(host.Sounds.begin(), host.Sounds.end()); }
-    int UndoRecords() const { return (game.UndoHead - game.UndoTail + UndoRingSize) % UndoRingSize; }
+    int UndoRecords() const { return game.UndoRing.Count(); }
 };
 
 TEST_F(MovesTest, EveryRefusalInItsOrderOfChecks) {
@@ -85,17 +85,17 @@ TEST_F(MovesTest, EveryRefusalInItsOrderOfChecks) {
         c.board(*this);
         Layout();
         const TBoard before = game.GameArray;
-        const int undoHead = game.UndoHead, moves = game.MoveCount, counter = game.CardCounter;
+        const int undoHead = game.UndoRing.UndoHead(), moves = game.MoveCount, counter = game.CardCounter;
         for (QPoint p : c.clicks(game))
             Click(game, p);
         EXPECT_EQ(host.Panel(StatusPanel::ErrorDis), c.message);
         EXPECT_EQ(Sounds().filter("ERROR").size(), 1);
         EXPECT_EQ(Sounds().last(), "ERROR");
         EXPECT_EQ(game.GameArray, before);
-        EXPECT_EQ(game.UndoHead, undoHead);
+        EXPECT_EQ(game.UndoRing.UndoHead(), undoHead);
         EXPECT_EQ(game.MoveCount, moves);
         EXPECT_EQ(game.CardCounter, counter);
-        EXPECT_EQ(game.ClickPhase, 0);
+        EXPECT_EQ(game.Protocol.ClickPhase, 0);
         EXPECT_EQ(host.Panel(StatusPanel::MessageDis), "Click On Card From Pile");
     }
 }
@@ -170,12 +170,12 @@ TEST_F(MovesTest, ClickPhasesAndHighlights) {
     PutColumn(1, {H(6)});
     Layout();
     Click(game, OnCell(game, 0, 0));
-    EXPECT_EQ(game.ClickPhase, 1);
+    EXPECT_EQ(game.Protocol.ClickPhase, 1);
     EXPECT_TRUE(Card(H(5))->Highlighted);
-    EXPECT_EQ(game.DragList, std::vector<int>({H(5)}));
+    EXPECT_EQ(game.Protocol.DragList, std::vector<int>({H(5)}));
     // A click on nothing forgets the choice.
     Click(game, QPoint(5, 480));
-    EXPECT_EQ(game.ClickPhase, 0);
+    EXPECT_EQ(game.Protocol.ClickPhase, 0);
     EXPECT_FALSE(Card(H(5))->Highlighted);
     EXPECT_EQ(host.Panel(StatusPanel::ErrorDis), "Not A Valid Card");
     Click(game, OnCell(game, 0, 0));
@@ -193,7 +193,7 @@ TEST_F(MovesTest, DragAndDropAndTheSlideBack) {
     const QPoint start = Card(H(5))->Position;
     const QPoint grab = OnCell(game, 0, 0);
     game.BoardMouseDown(true, grab.x(), grab.y());
-    EXPECT_EQ(game.DragActive, true);
+    EXPECT_EQ(game.Protocol.DragActive, true);
     const QPoint over = OnCell(game, 2, 0);
     game.BoardMouseMove(over.x(), over.y());
     EXPECT_TRUE(Card(H(5))->Lifted);
@@ -203,7 +203,7 @@ TEST_F(MovesTest, DragAndDropAndTheSlideBack) {
     EXPECT_EQ(host.Panel(StatusPanel::ErrorDis), "Cards must be in sequence");
     EXPECT_EQ(Card(H(5))->Position, start);
     EXPECT_FALSE(Card(H(5))->Lifted);
-    EXPECT_FALSE(game.DragActive);
+    EXPECT_FALSE(game.Protocol.DragActive);
     EXPECT_EQ(Sounds(), QStringList({"PLAYCARD", "STARTMOVE", "ERROR"}));
 
     host.Sounds.clear();
@@ -219,10 +219,10 @@ TEST_F(MovesTest, DragAndDropAndTheSlideBack) {
     // A press and release without movement only chooses the card.
     game.BoardMouseDown(true, OnCell(game, 2, 0).x(), OnCell(game, 2, 0).y());
     game.BoardMouseUp(OnCell(game, 2, 0).x(), OnCell(game, 2, 0).y());
-    EXPECT_EQ(game.ClickPhase, 1);
+    EXPECT_EQ(game.Protocol.ClickPhase, 1);
     // The right button alone does nothing.
     game.BoardMouseDown(false, OnCell(game, 1, 0).x(), OnCell(game, 1, 0).y());
-    EXPECT_EQ(game.ClickPhase, 1);
+    EXPECT_EQ(game.Protocol.ClickPhase, 1);
 }
 
 TEST_F(MovesTest, HoverNamesTheCardUnderThePointer) {
@@ -268,7 +268,7 @@ TEST_F(MovesTest, TheLastCardHomeWinsTheGame) {
         EXPECT_FALSE(card->FaceUp);
     EXPECT_EQ(game.Pocket(0), Card(12));
     // After a win a click on the deck deals at once.
-    Click(game, game.HomeOrigin + QPoint(10, 10));
+    Click(game, game.Geometry.HomeOrigin + QPoint(10, 10));
     EXPECT_EQ(game.GameState, TGameState::Playing);
     EXPECT_EQ(game.CardCounter, 52);
 }

@@ -95,7 +95,7 @@ TEST_F(ScoreTest, CountersStopShortOfOverflow) {
 TEST_F(ScoreTest, Prompts) {
     game.ShowStatus();
     EXPECT_EQ(host.Panel(StatusPanel::MessageDis), "Click On Card From Pile");
-    game.ClickPhase = 1;
+    game.Protocol.ClickPhase = 1;
     game.ShowStatus();
     EXPECT_EQ(host.Panel(StatusPanel::MessageDis), "Click On Destination");
 }

@@ -5,7 +5,7 @@
 
 class UndoTest : public EngineFixture {
 protected:
-    int Records() const { return (game.UndoHead - game.UndoTail + UndoRingSize) % UndoRingSize; }
+    int Records() const { return game.UndoRing.Count(); }
     QStringList Sounds() const { return QStringList(host.Sounds.begin(), host.Sounds.end()); }
     void MoveCard(QPoint from, QPoint to) {
         Click(game, from);
@@ -94,15 +94,15 @@ TEST_F(UndoTest, RestartAndUndoBackToTheRestartedPosition) {
         Click(game, OnCell(game, c, r));
         Click(game, OnCell(game, c, r));
     }
-    game.ClickPhase = 1; // a card chosen before the restart ...
-    game.SourceSlot() = game.HitTest(OnCell(game, 0, 2).x(), OnCell(game, 0, 2).y());
+    game.Protocol.ClickPhase = 1; // a card chosen before the restart ...
+    game.Protocol.SourceSlot() = game.HitTest(OnCell(game, 0, 2).x(), OnCell(game, 0, 2).y());
     host.Answers = {GameMessageResult::OkChosen};
     game.ConfirmRestart();
     ASSERT_EQ(host.Messages.back().Text, "Restart Game?");
     EXPECT_EQ(host.Messages.back().Ok, "Yes");
     EXPECT_EQ(host.Messages.back().Cancel, "No");
     EXPECT_EQ(game.GameArray, dealt);
-    EXPECT_EQ(game.ClickPhase, 0); // ... is not moved by the next click
+    EXPECT_EQ(game.Protocol.ClickPhase, 0); // ... is not moved by the next click
     EXPECT_EQ(game.MoveCount, 0);
     EXPECT_EQ(Records(), 1);
     for (const auto& card : game.Deck->Cards)
@@ -172,10 +172,10 @@ TEST_F(UndoTest, AChoiceMadeBeforeAnUndoIsForgotten) {
     MoveCard(OnCell(game, 1, 1), OnCell(game, 0, 0)); // 5H under the 6H
     Click(game, OnCell(game, 0, 1));                  // choose it again ...
     game.UndoMove();                                  // ... and take the move back
-    EXPECT_EQ(game.ClickPhase, 0);
+    EXPECT_EQ(game.Protocol.ClickPhase, 0);
     Click(game, OnCell(game, 0, 0));
-    EXPECT_EQ(game.ClickPhase, 1); // the next click chooses afresh
-    EXPECT_EQ(game.DragList, std::vector<int>({5}));
+    EXPECT_EQ(game.Protocol.ClickPhase, 1); // the next click chooses afresh
+    EXPECT_EQ(game.Protocol.DragList, std::vector<int>({5}));
 }
 
 TEST_F(UndoTest, CommandsInTheMiddleOfADragPutTheRunDown) {
@@ -198,7 +198,7 @@ TEST_F(UndoTest, CommandsInTheMiddleOfADragPutTheRunDown) {
         command();
         for (const auto& card : game.Deck->Cards)
             EXPECT_FALSE(card->Lifted) << card->Name.toStdString();
-        EXPECT_FALSE(game.DragActive);
+        EXPECT_FALSE(game.Protocol.DragActive);
         // The release that ends the drag changes nothing more.
         const TBoard board = game.GameArray;
         game.BoardMouseUp(press.x() + 40, press.y() + 60);
