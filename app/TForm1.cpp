@@ -205,7 +205,7 @@ void TForm1::FormCreate() {
     connect(Image1, &TBoardView::MouseUp, this, &TForm1::Image1MouseUp);
     connect(Image1, &TBoardView::Resized, this, &TForm1::FormResize);
     game->EngineStart();
-    Guarded([this] { LoadSettings(*this); });
+    Guarded([this] { ApplySettings(LoadSettings(CurrentSettings())); });
     Guarded([] { LoadTopScores(); });
     ReopenMenu1 = new TReopenMenu(this);
     ReopenMenu1->SetLimit(10);
@@ -331,7 +331,12 @@ void TForm1::Hint1Click() {
     GameCommand([this] { game->ShowNextHint(); });
 }
 void TForm1::CardBacks1Click() {
-    GameCommand([this] { CardBackDlg->ChooseCardBack(*game); });
+    GameCommand([this] {
+        if (const std::optional<int> back = CardBackDlg->ChooseCardBack(game->Deck->BackIndex)) {
+            game->Deck->SetBack(*back);
+            game->PaintBoard();
+        }
+    });
 }
 void TForm1::SmallCardsMnuClick() {
     GameCommand([this] {
@@ -339,23 +344,65 @@ void TForm1::SmallCardsMnuClick() {
         game->SetCardSize(game->SmallCards);
     });
 }
-void TForm1::DisableSoundMnuClick() {
-    game->Sound.SoundDisabled = !game->Sound.SoundDisabled;
-    DisableSoundMnu->setChecked(game->Sound.SoundDisabled);
+void TForm1::DisableSoundMnuClick() { SetSoundDisabled(!game->Sound.SoundDisabled); }
+
+void TForm1::SetSoundDisabled(bool disabled) {
+    game->Sound.SoundDisabled = disabled;
+    DisableSoundMnu->setChecked(disabled);
 }
 void TForm1::About1Click() { AboutBox->exec(); }
 void TForm1::ContentsMnuClick() { HelpManager->HelpCommand(HELP_CONTENTS); }
 void TForm1::opScores1Click() {
-    Guarded([] { ShowTopScores(); });
+    Guarded([this] { TopScoresDlg->ShowTopScores(); });
 }
 void TForm1::SaveDefaultsMnuClick() {
-    Guarded([this] { SaveSettings(*this); });
+    Guarded([this] { SaveSettings(CurrentSettings()); });
 }
 void TForm1::RestoreDefaultsMnuClick() {
-    GameCommand([this] { LoadSettings(*this); });
+    GameCommand([this] { ApplySettings(LoadSettings(CurrentSettings())); });
 }
 void TForm1::FactoryDefaults1Click() {
-    GameCommand([this] { FactorySettings(*this); });
+    GameCommand([this] { ApplySettings(FactorySettings()); });
+}
+
+TSettings TForm1::CurrentSettings() const {
+    TSettings s;
+    s.CardBack = game->Deck->BackIndex;
+    s.SmallCards = game->SmallCards;
+    s.Frame = QRect(pos(), size());
+    s.SoundDisabled = game->Sound.SoundDisabled;
+    return s;
+}
+
+void TForm1::ApplySettings(const TSettings& s) {
+    game->Deck->SetBack(s.CardBack);
+    // Applied even when unchanged: this also lays the board out and repaints it.
+    game->SmallCards = s.SmallCards;
+    game->SetCardSize(s.SmallCards);
+    PlaceWindow(s.Frame, s.Centred);
+    SetSoundDisabled(s.SoundDisabled);
+}
+
+void TForm1::PlaceWindow(const QRect& frame, bool centred) {
+    if (!centred) {
+        QList<QRect> screens;
+        for (const QScreen* s : QGuiApplication::screens())
+            screens.append(s->availableGeometry());
+        const QRect fitted = FitWindowToScreens(frame, screens);
+        resize(fitted.size());
+        move(fitted.topLeft());
+        return;
+    }
+    // The window frame's own margins count in centring it.
+    const QSize margins = frameGeometry().size() - size();
+    resize(frame.size());
+    if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = s->availableGeometry();
+        const QSize outer = size() + margins;
+        // Never with the title bar above the top of the screen.
+        move(std::max(area.left(), area.left() + (area.width() - outer.width()) / 2),
+             std::max(area.top(), area.top() + (area.height() - outer.height()) / 2));
+    }
 }
 
 QLabel* TForm1::PanelOf(StatusPanel panel) const {
@@ -416,7 +463,14 @@ int TForm1::ScreenWidth() {
 
 void TForm1::AddTopScore(int32_t score, int64_t elapsedMicros) {
     // A table that cannot be written says so; the won game still ends as it should.
-    Guarded([&] { ::AddTopScore(score, elapsedMicros); });
+    Guarded([&] {
+        const int entry = ::AddTopScore(score, elapsedMicros, [this](const QString& caption, const QString& label,
+                                                                    const QString& name) {
+            return TTopScoresDlg::AskTopScoreName(this, caption, label, name);
+        });
+        if (entry >= 0)
+            TopScoresDlg->ShowNewEntry(entry);
+    });
 }
 
 void TForm1::PlaySound(SoundEffect effect, bool loop) { soundPlayer->PlaySound(effect, loop); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TwGlobal.h"
 #include "engine/IGameHost.h"
 #include "KestrelObjects/ChmHelper.h"
 #include "KestrelObjects/THelpManager.h"
@@ -101,6 +102,13 @@ public:
     void RestoreDefaultsMnuClick();
     void FactoryDefaults1Click();
 
+    // ---- preferences
+    // The preferences in force, as the settings file would keep them.
+    TSettings CurrentSettings() const;
+    // Card back, card size (the board laid out and repainted), window and sound switch, in this
+    // order; the sound's check mark follows the switch here and nowhere else.
+    void ApplySettings(const TSettings& settings);
+
     // ---- the engine's window
     void SetPanelText(StatusPanel panel, const QString& text) override;
     TColor PanelFontColor(StatusPanel panel) override;
@@ -127,6 +135,10 @@ private:
     void BuildButtonStrip();
     void BuildStatusStrip();
     void BuildMenus();
+    // The sound switch with its check mark.
+    void SetSoundDisabled(bool disabled);
+    // Places the window: a stored frame brought onto a screen, or centred on its screen.
+    void PlaceWindow(const QRect& frame, bool centred);
     void FormCreate();
     // The open or save dialog for saved games; an empty path when cancelled.
     QString RunGameFileDialog(bool save);

@@ -2,19 +2,28 @@
 
 #include <QList>
 #include <QRect>
-
-class TForm1;
+#include <cstdint>
 
 // The player's preferences in the shared INI file: card back and size ("Display"), the main
-// window's size and place ("Layout") and the sound switch ("Sound").
+// window's size and place ("Layout") and the sound switch ("Sound"). They are read into, and
+// written from, a value; the main window applies it.
+struct TSettings {
+    int32_t CardBack = 5;
+    bool SmallCards = false;
+    // The main window's place and size. Centred: the size only counts, the window is centred on
+    // its screen.
+    QRect Frame{451, 160, 794, 603};
+    bool Centred = false;
+    bool SoundDisabled = false;
+};
 
-// Reads every preference and applies it at once; a missing file or key keeps the value in force.
-void LoadSettings(TForm1& form);
+// Reads every preference; a missing file or key keeps the value in force, given as inForce.
+TSettings LoadSettings(const TSettings& inForce);
 // Writes the seven preference keys and nothing else. Throws TGameError "Unable to write to
 // <path>"; the file is then unchanged.
-void SaveSettings(TForm1& form);
-// Applies the built-in preferences, the window centred on its screen; writes nothing.
-void FactorySettings(TForm1& form);
+void SaveSettings(const TSettings& settings);
+// The built-in preferences, the window centred; nothing is read or written.
+TSettings FactorySettings();
 
 // The smallest window the game is usable in; a stored size below it is raised to it.
 constexpr int MinimumWindowWidth = 400;

@@ -6,6 +6,8 @@
 #include <QAbstractTableModel>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
@@ -24,9 +26,8 @@ constexpr int GridBorder = 4;
 constexpr int RowHeight = 24;
 constexpr int TextInset = 2;
 constexpr std::array<int, 6> ColumnWidths = {35, 117, 77, 64, 69, 64};
+constexpr int NameLimit = 255;
 const std::array<const char*, 6> Headers = {"#", "Name", "Score", "Date", "Time", "Elapsed Time"};
-
-TTopScoresDlg* instance = nullptr;
 
 // The locale's long time format without its time-zone part: the stored times are plain local
 // times, and a zone name beside them would be today's zone, not theirs.
@@ -160,15 +161,31 @@ TTopScoresDlg::TTopScoresDlg(const TStopwatch& clock, QWidget* parent) : TCentre
 
     TopGrid->setFocus();
     SetCurrentRow(1);
-    instance = this;
 }
 
-TTopScoresDlg::~TTopScoresDlg() {
-    if (instance == this)
-        instance = nullptr;
+TTopScoresDlg::~TTopScoresDlg() = default;
+
+void TTopScoresDlg::ShowTopScores() {
+    exec();
+    SaveTopScores();
 }
 
-TTopScoresDlg* TTopScoresDlg::Instance() { return instance; }
+void TTopScoresDlg::ShowNewEntry(int index) {
+    SetCurrentRow(index + 1);
+    ShowTopScores();
+}
+
+QString TTopScoresDlg::AskTopScoreName(QWidget* parent, const QString& caption, const QString& label,
+                                       const QString& defaultName) {
+    QInputDialog box(parent);
+    box.setInputMode(QInputDialog::TextInput);
+    box.setWindowTitle(caption);
+    box.setLabelText(label);
+    box.setTextValue(defaultName);
+    if (auto* edit = box.findChild<QLineEdit*>())
+        edit->setMaxLength(NameLimit);
+    return box.exec() == QDialog::Accepted ? box.textValue() : defaultName;
+}
 
 QString TTopScoresDlg::TopGridCellText(int column, int row, const TStopwatch& clock) {
     if (column < 0 || column >= int(Headers.size()) || row < 0 || row > TopScoreCount)

@@ -222,7 +222,7 @@ TEST_F(MainWindowTest, CardBackDialogChangesTheBackAndRepaints) {
         dlg.OKBtn->click();
     });
     const QImage before = *form.Image1->Image();
-    dlg.ChooseCardBack(game());
+    form.CardBacks1Click();
     EXPECT_EQ(game().Deck->BackIndex, 7);
     EXPECT_NE(*form.Image1->Image(), before); // the deck on the board shows the new back
     // Cancel changes nothing; OK with no row chosen keeps the back in use.
@@ -230,13 +230,13 @@ TEST_F(MainWindowTest, CardBackDialogChangesTheBackAndRepaints) {
         dlg.BackList->setCurrentRow(2);
         dlg.CancelBtn->click();
     });
-    dlg.ChooseCardBack(game());
+    form.CardBacks1Click();
     EXPECT_EQ(game().Deck->BackIndex, 7);
     WhenModal([&dlg](QWidget*) {
         dlg.BackList->setCurrentRow(-1);
         dlg.OKBtn->click();
     });
-    dlg.ChooseCardBack(game());
+    form.CardBacks1Click();
     EXPECT_EQ(game().Deck->BackIndex, 7);
 }
 

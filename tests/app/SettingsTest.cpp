@@ -63,6 +63,11 @@ private:
     int edits = 0;
 };
 
+// The main window's three commands, without the message box that reports a failure.
+void LoadSettings(TForm1& form) { form.ApplySettings(::LoadSettings(form.CurrentSettings())); }
+void SaveSettings(TForm1& form) { ::SaveSettings(form.CurrentSettings()); }
+void FactorySettings(TForm1& form) { form.ApplySettings(::FactorySettings()); }
+
 void ExpectSame(const Preferences& a, const Preferences& b) {
     EXPECT_EQ(a.Back, b.Back);
     EXPECT_EQ(a.Small, b.Small);

@@ -69,7 +69,6 @@ protected:
     }
     ~TopScoresDlgTest() override {
         dlg.reset();
-        SetNamePrompt({});
         TopScoreTable = {};
         QLocale::setDefault(savedLocale);
     }
@@ -159,7 +158,7 @@ TEST_F(TopScoresDlgTest, ClearScoresAsksFirstAndCloseSaves) {
         checked = true;
         QTest::keyClick(dlg->TopGrid, Qt::Key_Escape);
     });
-    ShowTopScores();
+    dlg->ShowTopScores();
     EXPECT_TRUE(checked);
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->result(), QDialog::Rejected);
@@ -180,7 +179,7 @@ TEST_F(TopScoresDlgTest, NewEntryIsTheSelectedVisibleRow) {
     const int scores[] = {90, 80, 80, 70, 60, 50, 40, 30, 20, 10};
     for (int i = 0; i < 10; ++i)
         TopScoreTable[size_t(i)] = {QString::fromLatin1(names[i]), 46000.0 + i, 0, scores[i]};
-    SetNamePrompt([](const QString&, const QString&, const QString&) { return QStringLiteral("Nina"); });
+    const TNamePrompt nina = [](const QString&, const QString&, const QString&) { return QStringLiteral("Nina"); };
 
     // Ties with B and C: the sort puts the newcomer second.
     int shownRow = 0;
@@ -190,7 +189,7 @@ TEST_F(TopScoresDlgTest, NewEntryIsTheSelectedVisibleRow) {
         EXPECT_EQ(RowTexts(2)[1], "Nina");
         dlg->CancelBtn->click();
     });
-    AddTopScore(80, 1);
+    dlg->ShowNewEntry(AddTopScore(80, 1, nina));
     EXPECT_EQ(shownRow, 2);
 
     // At the foot of the table, the selected row is scrolled into view when the dialog opens.
@@ -200,7 +199,7 @@ TEST_F(TopScoresDlgTest, NewEntryIsTheSelectedVisibleRow) {
         EXPECT_TRUE(dlg->TopGrid->viewport()->rect().contains(row)) << row.y();
         dlg->reject();
     });
-    AddTopScore(25, 1);
+    dlg->ShowNewEntry(AddTopScore(25, 1, nina));
     EXPECT_EQ(shownRow, 10);
     EXPECT_EQ(TopScoreTable[9].Score, 25);
 
@@ -210,7 +209,7 @@ TEST_F(TopScoresDlgTest, NewEntryIsTheSelectedVisibleRow) {
         dlg->reject();
     });
     dlg->TopGrid->scrollToTop();
-    ShowTopScores();
+    dlg->ShowTopScores();
     EXPECT_EQ(shownRow, 10);
 }
 
@@ -235,7 +234,7 @@ TEST_F(TopScoresDlgTest, NamePrompt) {
             else
                 box->reject();
         });
-        const QString name = AskTopScoreName(&parent, QStringLiteral("New Top-Ten Score: 1250"),
+        const QString name = TTopScoresDlg::AskTopScoreName(&parent, QStringLiteral("New Top-Ten Score: 1250"),
                                              QStringLiteral("Enter Name: "), QStringLiteral("Ann"));
         EXPECT_EQ(title, "New Top-Ten Score: 1250");
         EXPECT_EQ(label, "Enter Name: ");
