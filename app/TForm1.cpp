@@ -3,6 +3,7 @@
 #include "Fonts.h"
 #include "TAboutBox.h"
 #include "TBoardView.h"
+#include "TDealNumberDlg.h"
 #include "TCardBackDlg.h"
 #include "TGameMessageDlg.h"
 #include "TSoundPlayer.h"
@@ -171,6 +172,7 @@ void TForm1::BuildMenus() {
     Hint1 = gameMenu->addAction(QStringLiteral("&Hint"), this, &TForm1::Hint1Click);
     Hint1->setShortcut(Qt::Key_H);
     gameMenu->addSeparator();
+    DealNumberMnu = gameMenu->addAction(QStringLiteral("Deal &Number..."), this, &TForm1::DealNumberMnuClick);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     opScores1 = view->addAction(QStringLiteral("&Top Scores"), this, &TForm1::opScores1Click);
@@ -330,6 +332,13 @@ void TForm1::UndoMnuClick() {
 void TForm1::Hint1Click() {
     GameCommand([this] { game->ShowNextHint(); });
 }
+void TForm1::DealNumberMnuClick() {
+    if (game->Dealing || game->CelebrationRunning)
+        return;
+    if (const std::optional<uint32_t> number = AskDealNumber(this, game->DealNumber))
+        GameCommand([this, number] { game->DealGame(number); });
+}
+
 void TForm1::CardBacks1Click() {
     GameCommand([this] {
         if (const std::optional<int> back = CardBackDlg->ChooseCardBack(game->Deck->BackIndex)) {
@@ -459,6 +468,10 @@ void TForm1::SetSmallCardsCheck(bool small) { SmallCardsMnu->setChecked(small); 
 int TForm1::ScreenWidth() {
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     return s ? s->geometry().width() : 1024;
+}
+
+void TForm1::ShowDealNumber(std::optional<uint32_t> number) {
+    setWindowTitle(number ? QStringLiteral("Tarnwell - Deal %1").arg(*number) : QStringLiteral("Tarnwell"));
 }
 
 void TForm1::AddTopScore(int32_t score, int64_t elapsedMicros) {

@@ -62,6 +62,7 @@ public:
     QAction* Resart1;
     QAction* UndoMnu;
     QAction* Hint1;
+    QAction* DealNumberMnu;
     QAction* opScores1;
     QAction* CardBacks1;
     QAction* SmallCardsMnu;
@@ -92,6 +93,8 @@ public:
     void Resart1Click();
     void UndoMnuClick();
     void Hint1Click();
+    // Deals the deal of a number the player gives.
+    void DealNumberMnuClick();
     void CardBacks1Click();
     void SmallCardsMnuClick();
     void DisableSoundMnuClick();
@@ -123,6 +126,7 @@ public:
     void SetSmallCardsCheck(bool small) override;
     int ScreenWidth() override;
     bool Terminating() override { return closing; }
+    void ShowDealNumber(std::optional<uint32_t> number) override;
     void AddTopScore(int32_t score, int64_t elapsedMicros) override;
     void PlaySound(SoundEffect effect, bool loop) override;
     void StopSound() override;

@@ -15,7 +15,7 @@ struct DealingGuard {
 };
 } // namespace
 
-void TGame::DealGame() {
+void TGame::DealGame(std::optional<uint32_t> number) {
     if (Dealing || CelebrationRunning)
         return;
     DealingGuard guard(Dealing);
@@ -24,7 +24,12 @@ void TGame::DealGame() {
     // A card chosen before the deal must not be taken for a move on the new board.
     ResetMoveProtocol();
     SetClock(false);
-    Deck->Shuffler.Shuffle();
+    if (number)
+        Deck->Shuffler.Shuffle(*number);
+    else
+        number = Deck->Shuffler.Shuffle();
+    DealNumber = number;
+    host.ShowDealNumber(DealNumber);
     GameState = TGameState::Playing;
     ClearBoard(GameArray);
     GatherDeck();

@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <optional>
 #include <pugixml.hpp>
 
 namespace {
@@ -73,6 +75,7 @@ struct FileGame {
     int32_t CardCounter = 52;
     int32_t MoveCount = 0;
     double ElapsedTime = 0;
+    std::optional<uint32_t> DealNumber;
 };
 
 int RankOf(int index) { return TDeck::RankOf(index); }
@@ -111,6 +114,8 @@ public:
                 Named(child, [&] { game.MoveCount = ReadInteger(child, 0); });
             } else if (name == QLatin1String("ElapsedTime")) {
                 Named(child, [&] { game.ElapsedTime = ReadFloat(child, 0); });
+            } else if (name == QLatin1String("DealNumber")) {
+                Named(child, [&] { game.DealNumber = ReadDealNumber(child); });
             } else if (name == QLatin1String("Home")) {
                 ReadHome(game.Live, child);
                 game.Dealt = game.Live;
@@ -162,6 +167,18 @@ private:
     [[noreturn]] void Fail(pugi::xml_node node, const QString& what) const {
         const QString where = Where(node);
         throw TGameError(where.left(1).toUpper() + where.mid(1) + QStringLiteral(": ") + what);
+    }
+
+    // A deal's number: a named integer from 0 to 4294967295; none when the element is empty.
+    static std::optional<uint32_t> ReadDealNumber(pugi::xml_node node) {
+        QString text;
+        if (!ReadTypedValue(node, QStringLiteral("Integer"), text))
+            return std::nullopt;
+        bool ok = false;
+        const qulonglong number = text.trimmed().toULongLong(&ok, 10);
+        if (!ok || number > UINT32_MAX)
+            throw TGameError(QStringLiteral("'%1' is not a deal number").arg(text.left(64)));
+        return uint32_t(number);
     }
 
     // Reads a counter element; a failure names the element it was found in.
@@ -371,6 +388,11 @@ void TGame::SaveGameFile(const QString& path) {
     WriteNamedInteger(root, QStringLiteral("MoveCount"), MoveCount);
     // Only read: saving does not stop the clock.
     WriteNamedFloat(root, QStringLiteral("ElapsedTime"), Host().GameTime().Time());
+    // Beyond the saved-game format's own elements, which readers that do not know it skip.
+    if (DealNumber) {
+        pugi::xml_node number = root.append_child("DealNumber").append_child("Integer");
+        number.text() = QByteArray::number(*DealNumber).constData();
+    }
 
     ByteWriter writer;
     document.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
@@ -415,6 +437,8 @@ void TGame::LoadGameFile(const QString& path) {
     setFaces(file.Dealt, file.Dealt.DealFaceUp, &TCard::DealFaceUp);
     CardCounter = file.CardCounter;
     MoveCount = file.MoveCount;
+    DealNumber = file.DealNumber;
+    Host().ShowDealNumber(DealNumber);
 
     Deck->SetAllVisible(true);
     GameActive = true;

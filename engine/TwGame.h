@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 enum class TGameState { NotDealt = 0, Playing = 1, Won = 2 };
@@ -44,6 +45,9 @@ public:
     int32_t UndoCount = 0;
     int32_t HintCount = 0;
     TGameState GameState = TGameState::NotDealt;
+    // The number of the deal on the table (its shuffle's seed); none for a loaded game that did
+    // not keep it.
+    std::optional<uint32_t> DealNumber;
     bool GameActive = false;
     bool Dealing = false;
     bool CelebrationRunning = false;
@@ -87,7 +91,8 @@ public:
     void EngineStart();
 
     // ---- dealing
-    void DealGame();
+    // A new deal: shuffled from the clock, or the deal of the given number.
+    void DealGame(std::optional<uint32_t> number = std::nullopt);
     void DealCard(int column, int row);
     void GatherDeck();
     void SetClock(bool on);

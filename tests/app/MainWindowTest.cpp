@@ -2,6 +2,7 @@
 #include "app/TBoardView.h"
 #include "app/TCardBackDlg.h"
 #include "app/TForm1.h"
+#include "app/TDealNumberDlg.h"
 #include "app/TGameMessageDlg.h"
 #include "engine/TwGame.h"
 #include "KestrelObjects/TFancyButton.h"
@@ -248,4 +249,17 @@ TEST(AboutBox, VersionText) {
     EXPECT_EQ(box.windowTitle(), "About Tarnwell");
     EXPECT_EQ(box.size(), QSize(345, 214));
     EXPECT_TRUE(box.Version->text().startsWith("Version 1."));
+}
+
+TEST_F(MainWindowTest, TheDealNumberShowsInTheTitle) {
+    EXPECT_EQ(form.windowTitle(), "Tarnwell");
+    game().DealGame(1234567u);
+    EXPECT_EQ(form.windowTitle(), "Tarnwell - Deal 1234567");
+    form.ShowDealNumber(std::nullopt);
+    EXPECT_EQ(form.windowTitle(), "Tarnwell");
+
+    EXPECT_EQ(ParseDealNumber("0"), 0u);
+    EXPECT_EQ(ParseDealNumber(" 4294967295 "), 4294967295u);
+    for (const char* bad : {"", "4294967296", "-1", "+5", "12a", "99999999999999999999"})
+        EXPECT_EQ(ParseDealNumber(bad), std::nullopt) << bad;
 }

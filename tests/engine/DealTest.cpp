@@ -120,3 +120,25 @@ TEST_F(DealTest, TheDealCommandAsksDuringAGame) {
     game.ConfirmDeal();
     EXPECT_NE(game.GameArray, first);
 }
+
+TEST_F(DealTest, EveryDealHasANumberThatDealsItAgain) {
+    game.DealGame();
+    EXPECT_EQ(game.DealNumber, 43200000u); // the shuffle's seed: 12:00:00.000 UTC
+    EXPECT_EQ(host.ShownDealNumber, 43200000u);
+    const TBoard clockDeal = game.GameArray;
+
+    for (uint32_t number : {1u, 1234567u, 4294967295u}) {
+        game.DealGame(number);
+        EXPECT_EQ(game.DealNumber, number);
+        EXPECT_EQ(host.ShownDealNumber, number);
+        for (const Rules::DealtCard& dealt : Rules::DealFromSeed(number))
+            EXPECT_EQ(game.Cell(dealt.Column, dealt.Row)->Index, dealt.Card) << number;
+        const TBoard board = game.GameArray;
+        game.RestartGame();
+        EXPECT_EQ(game.DealNumber, number); // a restart is the same deal
+        game.DealGame(number);
+        EXPECT_EQ(game.GameArray, board);
+    }
+    game.DealGame(43200000u);
+    EXPECT_EQ(game.GameArray, clockDeal);
+}

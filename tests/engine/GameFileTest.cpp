@@ -436,6 +436,39 @@ TEST_F(GameFileTest, AFileThatFailsLeavesTheGameOnTheTableUntouched) {
     EXPECT_EQ(host.Panel(StatusPanel::ErrorDis), "Can't move to same column");
 }
 
+TEST_F(GameFileTest, TheDealNumberIsKeptInAnElementOfItsOwn) {
+    const QString path = File(QStringLiteral("Numbered.twl"));
+    game.DealGame(987654321u);
+    const TBoard dealt = game.GameArray;
+    game.SaveGameFile(path);
+    const QString text = QString::fromUtf8(ReadAll(path));
+    EXPECT_TRUE(text.contains(QStringLiteral("<DealNumber>\n    <Integer>987654321</Integer>\n  </DealNumber>"))) << text.toStdString();
+
+    game.DealGame(5u);
+    game.LoadGameFile(path);
+    EXPECT_EQ(game.DealNumber, 987654321u);
+    EXPECT_EQ(host.ShownDealNumber, 987654321u);
+    EXPECT_EQ(game.GameArray, dealt);
+
+    // A file without the element (every file of the format as first written) has no number.
+    game.LoadGameFile(DataFile(QStringLiteral("SmallGame.twl")));
+    EXPECT_EQ(game.DealNumber, std::nullopt);
+    EXPECT_EQ(host.ShownDealNumber, std::nullopt);
+
+    // A number that is none is refused with the element named, and the table kept.
+    game.DealGame(7u);
+    for (const char* bad : {"4294967296", "-1", "seven"}) {
+        WriteAll(path, QString(text).replace(QStringLiteral("987654321"), QString::fromLatin1(bad)).toUtf8());
+        try {
+            game.LoadGameFile(path);
+            ADD_FAILURE() << bad << " was taken for a deal number";
+        } catch (const TGameError& e) {
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("DealNumber on line"))) << e.what();
+        }
+        EXPECT_EQ(game.DealNumber, 7u);
+    }
+}
+
 TEST_F(GameFileTest, AFailedSaveSaysWhyAndChangesNothing) {
     game.DealGame();
     const TableState before = TableState::Of(game, host);

@@ -30,6 +30,7 @@ public:
     bool Closing = false;
     TStopwatch Clock;
     std::vector<std::pair<int32_t, int64_t>> TopScores;
+    std::optional<uint32_t> ShownDealNumber;
 
     QString Panel(StatusPanel p) const {
         auto it = Panels.find(p);
@@ -62,6 +63,7 @@ public:
     void SetSmallCardsCheck(bool small) override { SmallCardsCheck = small; }
     int ScreenWidth() override { return Screen; }
     bool Terminating() override { return Closing; }
+    void ShowDealNumber(std::optional<uint32_t> number) override { ShownDealNumber = number; }
     void AddTopScore(int32_t score, int64_t elapsed) override { TopScores.emplace_back(score, elapsed); }
     void PlaySound(SoundEffect effect, bool loop) override {
         Sounds.push_back(SoundEffectName(effect) + (loop ? "(loop)" : ""));
