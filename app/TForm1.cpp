@@ -172,6 +172,11 @@ void TForm1::BuildMenus() {
     Hint1 = gameMenu->addAction(QStringLiteral("&Hint"), this, &TForm1::Hint1Click);
     Hint1->setShortcut(Qt::Key_H);
     gameMenu->addSeparator();
+    RedoMnu = gameMenu->addAction(QStringLiteral("R&edo"), this, &TForm1::RedoMnuClick);
+    RedoMnu->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // Greyed in the open menu when there is nothing to make again; the keys always reach it.
+    connect(gameMenu, &QMenu::aboutToShow, this, [this] { RedoMnu->setEnabled(game->CanRedo()); });
+    connect(gameMenu, &QMenu::aboutToHide, this, [this] { RedoMnu->setEnabled(true); });
     DealNumberMnu = gameMenu->addAction(QStringLiteral("Deal &Number..."), this, &TForm1::DealNumberMnuClick);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
@@ -332,6 +337,10 @@ void TForm1::UndoMnuClick() {
 void TForm1::Hint1Click() {
     GameCommand([this] { game->ShowNextHint(); });
 }
+void TForm1::RedoMnuClick() {
+    GameCommand([this] { game->RedoMove(); });
+}
+
 void TForm1::DealNumberMnuClick() {
     if (game->Dealing || game->CelebrationRunning)
         return;

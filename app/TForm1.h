@@ -62,6 +62,7 @@ public:
     QAction* Resart1;
     QAction* UndoMnu;
     QAction* Hint1;
+    QAction* RedoMnu;
     QAction* DealNumberMnu;
     QAction* opScores1;
     QAction* CardBacks1;
@@ -93,6 +94,7 @@ public:
     void Resart1Click();
     void UndoMnuClick();
     void Hint1Click();
+    void RedoMnuClick();
     // Deals the deal of a number the player gives.
     void DealNumberMnuClick();
     void CardBacks1Click();

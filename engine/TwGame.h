@@ -57,8 +57,9 @@ public:
     // ---- move protocol: the clicks of a move and the dragged run
     TMoveProtocol Protocol;
 
-    // ---- the board before each move
+    // ---- the board before each move, and after each move undone (newest last)
     TUndoRing UndoRing;
+    std::vector<BoardSnapshot> RedoList;
 
     // ---- hints
     std::vector<HintPair> HintList;
@@ -122,9 +123,14 @@ public:
     void ShowNextHint();
 
     // ---- undo and restart
+    BoardSnapshot Snapshot() const;
+    void Restore(const BoardSnapshot& record);
     void TakeSnapshot();
     void UndoMove();
     void AnimateUndo();
+    // Makes the last undone move again, with its own slide, flip and sounds; it counts as a move.
+    void RedoMove();
+    bool CanRedo() const { return !RedoList.empty(); }
     void RestartGame();
     void ConfirmRestart();
 

@@ -263,3 +263,35 @@ TEST_F(MainWindowTest, TheDealNumberShowsInTheTitle) {
     for (const char* bad : {"", "4294967296", "-1", "+5", "12a", "99999999999999999999"})
         EXPECT_EQ(ParseDealNumber(bad), std::nullopt) << bad;
 }
+
+TEST_F(MainWindowTest, RedoByItsMenuItemAndBothKeys) {
+    EXPECT_EQ(form.RedoMnu->text(), "R&edo");
+    EXPECT_EQ(form.RedoMnu->shortcuts(),
+              QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+    form.activateWindow();
+    for (const QKeySequence& keys : form.RedoMnu->shortcuts()) {
+        // A dealt game whose first two columns hold the 5 and the 6 of hearts alone.
+        game().DealGame(2u);
+        for (int c = 0; c < 2; ++c)
+            for (int row = 0; row < RowCountMax; ++row)
+                game().Cell(c, row) = nullptr;
+        for (int row = 0; row < RowCountMax; ++row)
+            for (int c = 2; c < ColumnCountMax; ++c)
+                if (game().Cell(c, row) && (game().Cell(c, row)->Index == 4 || game().Cell(c, row)->Index == 5))
+                    game().Cell(c, row) = nullptr;
+        game().Cell(0, 0) = &game().Deck->Card(4);
+        game().Cell(1, 0) = &game().Deck->Card(5);
+        game().Deck->Card(4).FaceUp = game().Deck->Card(5).FaceUp = true;
+        game().LayoutBoard();
+        game().UndoRing.Clear();
+        game().TakeSnapshot();
+        Click(game(), OnCell(game(), 0, 0));
+        Click(game(), OnCell(game(), 1, 0));
+        ASSERT_EQ(game().Cell(1, 1), &game().Deck->Card(4));
+        form.UndoMnu->trigger();
+        ASSERT_EQ(game().Cell(0, 0), &game().Deck->Card(4));
+        QTest::keySequence(&form, keys);
+        EXPECT_EQ(game().Cell(1, 1), &game().Deck->Card(4)) << keys.toString().toStdString();
+        EXPECT_EQ(game().Cell(0, 0), nullptr);
+    }
+}
