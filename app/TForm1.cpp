@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -240,12 +241,16 @@ void TForm1::LoadGame1Click() {
     if (game->Dealing || game->CelebrationRunning)
         return;
     const QString path = RunGameFileDialog(false);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        OpenGameFile(path);
+}
+
+void TForm1::OpenGameFile(const QString& path) {
+    const QString file = QFileInfo(path).absoluteFilePath();
     // The list changes only when the load went through.
     GameCommand([&] {
-        game->LoadGameFile(path);
-        ReopenMenu1->AddFile(path);
+        game->LoadGameFile(file);
+        ReopenMenu1->AddFile(file);
         ReopenMenu1->SaveHistory();
     });
 }

@@ -90,6 +90,9 @@ public:
     void LoadGame1Click();
     void SaveGame1Click();
     void ReopenMenu1MenuClick(const QString& path);
+    // Loads a saved game named from outside (the command line); like a load from the file
+    // dialog, a file that loads goes to the top of the recent files.
+    void OpenGameFile(const QString& path);
     void DealMnuClick();
     void Resart1Click();
     void UndoMnuClick();

@@ -6,7 +6,7 @@ TARNWELL_PACKAGES=(
   qt6-qpa-plugins libqt6svg6 libqt6sql6-sqlite
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   gnome-cards-data fonts-dejavu-core fonts-wine
-  xvfb xauth xdotool x11-utils desktop-file-utils appstream
+  xvfb xauth xdotool x11-utils desktop-file-utils appstream libxml2-utils shared-mime-info
 )
 
 tarnwell_install_packages() {

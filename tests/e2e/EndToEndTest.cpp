@@ -321,7 +321,9 @@ public:
     QString IniPath() const { return config.filePath(QStringLiteral("Tarnwell/Tarnwell.ini")); }
     QString WorkFile(const QString& name) const { return work.filePath(name); }
 
-    void Start() {
+    // Starts the program with the given arguments and finds its main window: of the windows
+    // titled "Tarnwell" (a message box may be one), the largest.
+    void Start(const QStringList& arguments = {}) {
         if (!work.isValid() || !config.isValid())
             Fail(QStringLiteral("no temporary folders"));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -334,10 +336,15 @@ public:
         // Into a file, so that a talkative program never blocks on a full pipe.
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.setStandardOutputFile(LogPath());
-        process.start(GameBinary, {});
+        process.start(GameBinary, arguments);
         if (!process.waitForStarted(WindowTimeout))
             Fail(QStringLiteral("cannot start %1: %2").arg(GameBinary, process.errorString()));
         window = WaitForWindow(QStringLiteral("^Tarnwell$"));
+        for (const QString& id : FindWindows(QStringLiteral("^Tarnwell$"))) {
+            const QRect g = WindowGeometry(id);
+            if (g.width() * g.height() > WindowGeometry(window).width() * WindowGeometry(window).height())
+                window = id;
+        }
         Locate();
     }
 
@@ -902,6 +909,51 @@ TEST_F(EndToEnd, ExitEndsTheProgramAndWritesNothing) {
 }
 
 } // namespace
+
+TEST_F(EndToEnd, OpensASavedGameNamedOnTheCommandLine) {
+    // As a double-click in a file manager starts it: "tarnwell FILE.twl".
+    program = std::make_unique<Program>();
+    {
+        QFile file(P().WorkFile(QStringLiteral("known.twl")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(KnownPositionXml().toUtf8());
+    }
+    P().Start({QStringLiteral("known.twl")});
+    P().fresh = false;
+    P().WaitForBoard([&](const QImage& b) { return ShowsKnownPosition(b); }, QStringLiteral("the opened game"));
+    // Like a load from the file dialog, the file goes to the top of the recent files.
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(P().IniPath()); }, WindowTimeout));
+    QSettings ini(P().IniPath(), QSettings::IniFormat);
+    EXPECT_EQ(ini.value(QStringLiteral("History/Path0")).toString(), P().WorkFile(QStringLiteral("known.twl")));
+    MoveFiveOntoSix(P().SettledBoard());
+
+    // A file that is no saved game: the load's message, then an empty table.
+    program = std::make_unique<Program>();
+    {
+        QFile file(P().WorkFile(QStringLiteral("junk.twl")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("no game in here");
+    }
+    P().Start({QStringLiteral("junk.twl")});
+    P().fresh = false;
+    QString box;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (const QString& id : FindWindows(QStringLiteral("^Tarnwell$")))
+                if (id != P().window)
+                    box = id;
+            return !box.isEmpty();
+        },
+        WindowTimeout, 50))
+        << "no message about the file";
+    Shot(QStringLiteral("junk-opened"));
+    Focus(box);
+    Keys({QStringLiteral("Return")});
+    ASSERT_TRUE(WaitUntil([&] { return FindWindows(QStringLiteral("^Tarnwell$")).size() == 1; }, WindowTimeout, 50));
+    EXPECT_EQ(P().SettledBoard(), startBoard);
+    EXPECT_FALSE(QFileInfo::exists(P().IniPath())) << "a file that did not load is not remembered";
+    P().Stop();
+}
 
 int main(int argc, char** argv) {
     // The screen is grabbed from the X server the program runs on, never from an offscreen one.
