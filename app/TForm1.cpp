@@ -7,6 +7,7 @@
 #include "TCardBackDlg.h"
 #include "TGameMessageDlg.h"
 #include "TSoundPlayer.h"
+#include "TStatisticsDlg.h"
 #include "TwGlobal.h"
 #include "scores/TTopScoresDlg.h"
 #include "scores/TwTopScores.h"
@@ -179,6 +180,7 @@ void TForm1::BuildMenus() {
     connect(gameMenu, &QMenu::aboutToShow, this, [this] { RedoMnu->setEnabled(game->CanRedo()); });
     connect(gameMenu, &QMenu::aboutToHide, this, [this] { RedoMnu->setEnabled(true); });
     DealNumberMnu = gameMenu->addAction(QStringLiteral("Deal &Number..."), this, &TForm1::DealNumberMnuClick);
+    StatisticsMnu = gameMenu->addAction(QStringLiteral("S&tatistics..."), this, &TForm1::StatisticsMnuClick);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     opScores1 = view->addAction(QStringLiteral("&Top Scores"), this, &TForm1::opScores1Click);
@@ -282,6 +284,7 @@ void TForm1::CreateDialogs() {
     CardBackDlg = new TCardBackDlg(this);
     GameMessageDlg = new TGameMessageDlg(this);
     TopScoresDlg = new TTopScoresDlg(*GameTime_, this);
+    StatisticsDlg = new TStatisticsDlg(*GameTime_, this);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -352,6 +355,8 @@ void TForm1::DealNumberMnuClick() {
     if (const std::optional<uint32_t> number = AskDealNumber(this, game->DealNumber))
         GameCommand([this, number] { game->DealGame(number); });
 }
+
+void TForm1::StatisticsMnuClick() { StatisticsDlg->ShowStatistics(); }
 
 void TForm1::CardBacks1Click() {
     GameCommand([this] {
@@ -486,6 +491,18 @@ int TForm1::ScreenWidth() {
 
 void TForm1::ShowDealNumber(std::optional<uint32_t> number) {
     setWindowTitle(number ? QStringLiteral("Tarnwell - Deal %1").arg(*number) : QStringLiteral("Tarnwell"));
+}
+
+void TForm1::GameEnded(bool won, int32_t score, int64_t elapsedMicros) {
+    // A record that cannot be written says so; the game goes on as it would have.
+    Guarded([&] {
+        TStatistics statistics = LoadStatistics();
+        if (won)
+            statistics.RecordWin(score, elapsedMicros);
+        else
+            statistics.RecordLoss(elapsedMicros);
+        SaveStatistics(statistics);
+    });
 }
 
 void TForm1::AddTopScore(int32_t score, int64_t elapsedMicros) {

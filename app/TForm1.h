@@ -20,6 +20,7 @@ class TFancyButton;
 class TGame;
 class TGameMessageDlg;
 class TSoundPlayer;
+class TStatisticsDlg;
 class TSubTimer;
 class TTopScoresDlg;
 class TReopenMenu;
@@ -64,6 +65,7 @@ public:
     QAction* Hint1;
     QAction* RedoMnu;
     QAction* DealNumberMnu;
+    QAction* StatisticsMnu;
     QAction* opScores1;
     QAction* CardBacks1;
     QAction* SmallCardsMnu;
@@ -78,6 +80,7 @@ public:
     TCardBackDlg* CardBackDlg = nullptr;
     TGameMessageDlg* GameMessageDlg = nullptr;
     TTopScoresDlg* TopScoresDlg = nullptr;
+    TStatisticsDlg* StatisticsDlg = nullptr;
     TReopenMenu* ReopenMenu1 = nullptr;
 
     // ---- the board's mouse and size: the one road from the window into the engine
@@ -100,6 +103,7 @@ public:
     void RedoMnuClick();
     // Deals the deal of a number the player gives.
     void DealNumberMnuClick();
+    void StatisticsMnuClick();
     void CardBacks1Click();
     void SmallCardsMnuClick();
     void DisableSoundMnuClick();
@@ -132,6 +136,7 @@ public:
     int ScreenWidth() override;
     bool Terminating() override { return closing; }
     void ShowDealNumber(std::optional<uint32_t> number) override;
+    void GameEnded(bool won, int32_t score, int64_t elapsedMicros) override;
     void AddTopScore(int32_t score, int64_t elapsedMicros) override;
     void PlaySound(SoundEffect effect, bool loop) override;
     void StopSound() override;

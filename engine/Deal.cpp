@@ -18,6 +18,7 @@ struct DealingGuard {
 void TGame::DealGame(std::optional<uint32_t> number) {
     if (Dealing || CelebrationRunning)
         return;
+    AbandonGame();
     DealingGuard guard(Dealing);
     HintCount = 0;
     UndoCount = 0;
@@ -89,6 +90,12 @@ void TGame::SetClock(bool on) {
         clock.UpdateDisplay();
     }
     host.SetDisplayTimer(on);
+}
+
+void TGame::AbandonGame() {
+    if (GameState == TGameState::Playing && GamePlayed)
+        host.GameEnded(false, ComputeScore(), host.GameTime().ElapsedMicros());
+    GamePlayed = false;
 }
 
 void TGame::ConfirmDeal() {

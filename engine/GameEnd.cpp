@@ -34,6 +34,9 @@ void TGame::FinishWin() {
     // The prompt and the score with its bonuses are up while the fireworks run; this also fixes
     // FinalScore and FinalTime.
     ShowStatus();
+    if (GamePlayed)
+        Host().GameEnded(true, FinalScore, FinalTime);
+    GamePlayed = false;
     // The fireworks are only the decoration of the win: should they fail, the score is still
     // offered and the deck still gathered before the failure is reported.
     std::exception_ptr failure;

@@ -417,6 +417,7 @@ void TGame::LoadGameFile(const QString& path) {
     const FileGame file = GameReader(data).Read();
 
     // The file is sound: from here on nothing fails, and the game on the table is replaced.
+    AbandonGame();
     ResetMoveProtocol();
     for (int slot = 0; slot < BoardSize; ++slot) {
         const int live = file.Live.Slots[size_t(slot)], dealt = file.Dealt.Slots[size_t(slot)];

@@ -52,6 +52,9 @@ public:
     virtual bool Terminating() = 0;
     // The number of the deal on the table, or none.
     virtual void ShowDealNumber(std::optional<uint32_t> number) = 0;
+    // A game that was played (a move was made) has ended: won, or given up. Its score and game
+    // time go to the player's statistics.
+    virtual void GameEnded(bool won, int32_t score, int64_t elapsedMicros) = 0;
     // Offers a won game's score to the top-ten table.
     virtual void AddTopScore(int32_t score, int64_t elapsedMicros) = 0;
 };

@@ -156,6 +156,7 @@ void TGame::ShiftRun(const BoardSlot& source, const BoardSlot& target) {
         Cell(source.Column, source.Row + i) = nullptr;
     }
     MoveCount = CountUp(MoveCount);
+    GamePlayed = true;
 }
 
 bool TGame::MoveToPocket(const BoardSlot& source, BoardSlot target) {
@@ -180,6 +181,7 @@ void TGame::MoveCardHome(TCard& card, int column, int row, int pocket) {
     Pocket(pocket) = &card;
     Cell(column, row) = nullptr;
     CardCounter -= 1;
+    GamePlayed = true;
 }
 
 int TGame::PocketFor(const TCard& card) const { return Rules::PocketFor(Board(), card.Index); }

@@ -45,6 +45,9 @@ public:
     int32_t UndoCount = 0;
     int32_t HintCount = 0;
     TGameState GameState = TGameState::NotDealt;
+    // A move has been made in the game on the table (also before a restart): ending it now
+    // counts in the statistics.
+    bool GamePlayed = false;
     // The number of the deal on the table (its shuffle's seed); none for a loaded game that did
     // not keep it.
     std::optional<uint32_t> DealNumber;
@@ -98,6 +101,8 @@ public:
     void GatherDeck();
     void SetClock(bool on);
     void ConfirmDeal();
+    // Gives up the game on the table: a game played and not won is reported lost.
+    void AbandonGame();
 
     // ---- moves
     void BoardMouseDown(bool leftButton, int x, int y);

@@ -147,6 +147,7 @@ void TGame::RedoMove() {
         Flip(*uncovered);
     }
     MoveCount = CountUp(MoveCount);
+    GamePlayed = true;
     LayoutBoard();
     PaintBoard();
     CheckBlocked();

@@ -31,6 +31,13 @@ public:
     TStopwatch Clock;
     std::vector<std::pair<int32_t, int64_t>> TopScores;
     std::optional<uint32_t> ShownDealNumber;
+    struct EndedGame {
+        bool Won;
+        int32_t Score;
+        int64_t Elapsed;
+        bool operator==(const EndedGame&) const = default;
+    };
+    std::vector<EndedGame> EndedGames;
 
     QString Panel(StatusPanel p) const {
         auto it = Panels.find(p);
@@ -64,6 +71,7 @@ public:
     int ScreenWidth() override { return Screen; }
     bool Terminating() override { return Closing; }
     void ShowDealNumber(std::optional<uint32_t> number) override { ShownDealNumber = number; }
+    void GameEnded(bool won, int32_t score, int64_t elapsed) override { EndedGames.push_back({won, score, elapsed}); }
     void AddTopScore(int32_t score, int64_t elapsed) override { TopScores.emplace_back(score, elapsed); }
     void PlaySound(SoundEffect effect, bool loop) override {
         Sounds.push_back(SoundEffectName(effect) + (loop ? "(loop)" : ""));
