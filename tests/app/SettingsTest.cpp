@@ -2,6 +2,7 @@
 #include "app/TwGlobal.h"
 #include "engine/TwGame.h"
 #include "scores/ConfigFolder.h"
+#include "support/FailingDisk.h"
 #include "support/VirtualTimeSource.h"
 
 #include <QAction>
@@ -216,6 +217,14 @@ TEST_F(SettingsTest, FailedSaveLosesNothing) {
         EXPECT_EQ(report, "Unable to write to " + config.IniPath() + " | 7") << folder;
         EXPECT_EQ(config.Read(), file) << folder;
         ExpectSame(InForce(), changed);
+    }
+    // "Save Defaults" on a full disk: the message, and every other setting stays in the file.
+    config.MakeFileReadOnly();
+    QFile::setPermissions(config.IniPath(), QFile::Permissions(0x6666));
+    for (const qint64 room : {0, 100}) {
+        DiskFullAfter disk(room);
+        EXPECT_EQ(ErrorOf([this] { SaveSettings(form); }), "Unable to write to " + config.IniPath()) << room;
+        EXPECT_EQ(config.Read(), file) << room;
     }
 }
 
