@@ -72,7 +72,6 @@ void StylePanel(QLabel* panel, const QString& hint) {
 } // namespace
 
 TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make_unique<TGame>(*this)) {
-    LoadGameFonts();
     setWindowTitle(QStringLiteral("Tarnwell"));
     setFont(GameFont("System", 13, false));
     Fill(this, QColor(0, 128, 0));

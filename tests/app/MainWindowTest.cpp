@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTest>
@@ -28,6 +29,45 @@ void WhenModal(const std::function<void(QWidget*)>& answer) {
         ASSERT_NE(modal, nullptr);
         answer(modal);
     });
+}
+// The drawn width of a stem: the widget shows "l" (one upright stroke) in its own font and
+// colours, and the ink it adds to the picture of the empty widget is summed across each row,
+// antialiased edges in part. The widest row is the stem's width in pixels.
+double StemWidth(QWidget* w, const QColor& ink, const QColor& paper) {
+    const QVariant text = w->property("text");
+    w->setProperty("text", QString());
+    const QImage empty = w->grab().toImage();
+    w->setProperty("text", QStringLiteral("l"));
+    const QImage stem = w->grab().toImage();
+    w->setProperty("text", text);
+    // The channel in which ink and paper differ most measures how much ink a pixel holds.
+    const int channel = std::abs(ink.red() - paper.red()) >= std::abs(ink.green() - paper.green()) ? 0 : 1;
+    auto level = [channel](QRgb c) { return channel == 0 ? qRed(c) : qGreen(c); };
+    const double full = level(ink.rgb()) - level(paper.rgb());
+    double widest = 0;
+    for (int y = 0; y < stem.height(); ++y) {
+        double row = 0;
+        for (int x = 0; x < stem.width(); ++x)
+            row += std::clamp((level(stem.pixel(x, y)) - level(empty.pixel(x, y))) / full, 0.0, 1.0);
+        widest = std::max(widest, row);
+    }
+    return widest;
+}
+
+// A text asked for in bold must be drawn bold: its stem clearly wider than the same text's
+// drawn in the regular weight of the same font.
+void ExpectDrawnBold(QWidget* w, const QColor& ink, const QColor& paper, const char* what) {
+    const QFont bold = w->font();
+    ASSERT_TRUE(bold.bold()) << what;
+    const double boldStem = StemWidth(w, ink, paper);
+    QFont regular = bold;
+    regular.setBold(false);
+    w->setFont(regular);
+    const double regularStem = StemWidth(w, ink, paper);
+    w->setFont(bold);
+    EXPECT_GT(regularStem, 0.5) << what << ": nothing drawn";
+    EXPECT_GE(boldStem, regularStem * 1.3) << what << ": stems of " << boldStem << " and " << regularStem
+                                           << " pixels in " << QFontInfo(bold).family().toStdString();
 }
 } // namespace
 
@@ -248,4 +288,31 @@ TEST(AboutBox, VersionText) {
     EXPECT_EQ(box.windowTitle(), "About Tarnwell");
     EXPECT_EQ(box.size(), QSize(345, 214));
     EXPECT_TRUE(box.Version->text().startsWith("Version 1."));
+}
+
+TEST_F(MainWindowTest, BoldTextsAreDrawnBold) {
+    const QColor panelGreen(0, 191, 0);
+    for (QLabel* panel : {form.CurCardDis, form.CardDis, form.MoveCntDis, form.MessageDis, form.ErrorDis,
+                          form.ScoreDis, static_cast<QLabel*>(form.GameTime_)})
+        ExpectDrawnBold(panel, panelGreen, Qt::black, panel->toolTip().toLatin1().constData());
+
+    // The about box: black bold lines on its green panel.
+    int boldLines = 0;
+    for (QLabel* label : form.AboutBox->findChildren<QLabel*>()) {
+        if (!label->font().bold() || label->palette().color(QPalette::WindowText) != QColor(Qt::black))
+            continue;
+        ++boldLines;
+        ExpectDrawnBold(label, Qt::black, QColor(0, 128, 0), label->text().toLatin1().constData());
+    }
+    EXPECT_EQ(boldLines, 2);
+
+    // The card-back dialog's buttons, in its bold "MS Sans Serif" (measured without their
+    // pictures, which move with the text).
+    for (QPushButton* button : {form.CardBackDlg->OKBtn, form.CardBackDlg->CancelBtn}) {
+        const QIcon icon = button->icon();
+        button->setIcon(QIcon());
+        ExpectDrawnBold(button, button->palette().color(QPalette::ButtonText), button->palette().color(QPalette::Button),
+                        button->text().toLatin1().constData());
+        button->setIcon(icon);
+    }
 }
