@@ -62,11 +62,23 @@ TGameMessageDlg::TGameMessageDlg(QWidget* parent) : TCentredDialog(parent, Qt::T
     DealRadio->setGeometry(4, 4, 392 - 8, 97);
     DealRadio->setFont(GameFont("Georgia", 13, true));
     Colour(DealRadio, QColor(0, 64, 0), QColor(0, 192, 0));
+    // The three rows share the group's 97 pixels below its caption: no margins or spacing of
+    // the style's, which would squeeze the rows until their texts are cut off.
     auto* radioLayout = new QVBoxLayout(DealRadio);
+    radioLayout->setContentsMargins(8, 0, 8, 0);
+    radioLayout->setSpacing(0);
     const char* items[3] = {"Start New Game", "Restart Current Game", "Keep Playing this Game"};
     for (int i = 0; i < 3; ++i) {
         DealItems[i] = new QRadioButton(QString::fromLatin1(items[i]), DealRadio);
-        Colour(DealItems[i], QColor(0, 64, 0), QColor(0, 192, 0));
+        // A button fills its background with the palette's button colour, a light grey in most
+        // styles; the rows show the group's own colour through instead.
+        QPalette pal = DealRadio->palette();
+        pal.setColor(QPalette::Button, QColor(0, 64, 0));
+        // Styles draw the ring of the indicator a shade darker than the window colour; from the
+        // text's green it stands out on the dark group.
+        pal.setColor(QPalette::Window, QColor(0, 192, 0));
+        DealItems[i]->setPalette(pal);
+        DealItems[i]->setAutoFillBackground(false);
         radioLayout->addWidget(DealItems[i]);
     }
     PageControl1->addWidget(page1);

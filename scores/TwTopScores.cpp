@@ -5,7 +5,9 @@
 #include "KestrelObjects/TimeSource.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QInputDialog>
+#include <QLayout>
 #include <QLineEdit>
 #include <cmath>
 #include <vector>
@@ -15,6 +17,8 @@ TTopScoreTable TopScoreTable;
 namespace {
 const QString Section = QStringLiteral("TopScores");
 constexpr int NameLimit = 255;
+// The width a caption bar takes besides its text: the window icon, the buttons and margins.
+constexpr int CaptionBarExtras = 160;
 constexpr int64_t MsPerDay = 86'400'000;
 // 1 January 100 and the last millisecond of 31 December 9999.
 constexpr double FirstDay = -657434.0;
@@ -195,12 +199,22 @@ void ShowTopScores() {
 void SetNamePrompt(TNamePrompt prompt) { NamePrompt() = std::move(prompt); }
 
 QString AskTopScoreName(QWidget* parent, const QString& caption, const QString& label, const QString& defaultName) {
-    QInputDialog box(parent);
+    QInputDialog box(parent, TCentredDialog::CloseBoxOnly());
     box.setInputMode(QInputDialog::TextInput);
     box.setWindowTitle(caption);
     box.setLabelText(label);
     box.setTextValue(defaultName);
     if (auto* edit = box.findChild<QLineEdit*>())
         edit->setMaxLength(NameLimit);
+    // Wide enough for the whole caption beside the caption bar's icon and close box (window
+    // managers draw captions in a bold font of about the program's size).
+    QFont captionFont = box.font();
+    captionFont.setBold(true);
+    // The dialog's layout sizes it to its contents, so the edit field sets the width.
+    if (auto* edit = box.findChild<QLineEdit*>()) {
+        const QMargins margins = box.layout() ? box.layout()->contentsMargins() : QMargins();
+        edit->setMinimumWidth(QFontMetrics(captionFont).horizontalAdvance(caption) + CaptionBarExtras -
+                              margins.left() - margins.right());
+    }
     return box.exec() == QDialog::Accepted ? box.textValue() : defaultName;
 }

@@ -3,6 +3,7 @@
 #include "app/TCardBackDlg.h"
 #include "app/TForm1.h"
 #include "app/TGameMessageDlg.h"
+#include "scores/TTopScoresDlg.h"
 #include "engine/TwGame.h"
 #include "KestrelObjects/TFancyButton.h"
 #include "KestrelObjects/TSubTimer.h"
@@ -11,10 +12,12 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QGroupBox>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -315,4 +318,49 @@ TEST_F(MainWindowTest, BoldTextsAreDrawnBold) {
                         button->text().toLatin1().constData());
         button->setIcon(icon);
     }
+}
+
+TEST_F(MainWindowTest, DealChoicesAreGreenOnDarkGreenAndWhole) {
+    TGameMessageDlg& dlg = *form.GameMessageDlg;
+    QImage page;
+    WhenModal([&dlg, &page](QWidget*) {
+        page = dlg.DealRadio->grab().toImage();
+        for (QRadioButton* item : dlg.DealItems) {
+            // Each row is as tall as its text needs and lies wholly inside the group.
+            EXPECT_GE(item->height(), item->sizeHint().height()) << item->text().toStdString();
+            EXPECT_TRUE(dlg.DealRadio->contentsRect().contains(item->geometry())) << item->text().toStdString();
+            EXPECT_GE(item->width(), item->sizeHint().width()) << item->text().toStdString();
+        }
+        EXPECT_TRUE(dlg.PageControl1->currentWidget()->rect().contains(dlg.DealRadio->geometry()));
+        EXPECT_EQ(dlg.DealRadio->height(), 97);
+        dlg.CancelBtn->click();
+    });
+    dlg.ShowGameMessage(GameMessagePage::Choice, "Deal?", "", "OK", "Cancel");
+    ASSERT_FALSE(page.isNull());
+    // The group is dark green throughout, with its texts in green: no light bar behind them.
+    int dark = 0, text = 0, light = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            dark += c.red() < 8 && c.blue() < 8 && std::abs(c.green() - 64) < 8;
+            text += c == QColor(0, 192, 0);
+            light += c.red() > 160 && c.green() > 160 && c.blue() > 160;
+        }
+    EXPECT_EQ(light, 0);
+    EXPECT_GT(dark, page.width() * page.height() * 3 / 4);
+    EXPECT_GT(text, 100);
+}
+
+TEST_F(MainWindowTest, DialogsHaveACloseBoxOnly) {
+    for (QDialog* dlg : std::initializer_list<QDialog*>{form.AboutBox, form.CardBackDlg, form.GameMessageDlg,
+                                                       form.TopScoresDlg}) {
+        const Qt::WindowFlags flags = dlg->windowFlags();
+        EXPECT_TRUE(flags.testFlags(Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint))
+            << dlg->windowTitle().toStdString();
+        EXPECT_EQ(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowContextHelpButtonHint),
+                  Qt::WindowFlags())
+            << dlg->windowTitle().toStdString();
+    }
+    // The game's question keeps its small caption bar.
+    EXPECT_EQ(form.GameMessageDlg->windowType(), Qt::Tool);
 }
