@@ -92,8 +92,8 @@ TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make
     DisplayTimer.setInterval(1000);
     connect(&DisplayTimer, &QTimer::timeout, this, [this] { GameTime_->UpdateDisplay(); });
 
-    resize(794, 603);
-    move(451, 160);
+    // The built-in size and place, fitted to the screen; stored ones may follow (LoadSettings).
+    PlaceBuiltInWindow(*this, false);
     HelpManager = std::make_unique<THelpManager>();
     HelpManager->HelpFile = QStringLiteral("tarnwell.qch");
     HelpManager->MainWindow = this;

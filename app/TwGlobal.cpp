@@ -18,6 +18,10 @@ const QString SoundSection = QStringLiteral("Sound");
 constexpr int FactoryBack = 5;
 constexpr int FactoryWidth = 794;
 constexpr int FactoryHeight = 603;
+constexpr QPoint BuiltInPlace(451, 160);
+// A window frame's margins before the window manager has framed the window: a caption bar and
+// thin borders, as most window managers draw them.
+constexpr QMargins TypicalFrame(4, 30, 4, 4);
 // The part of a window's top that must lie on a screen for the player to grab it.
 constexpr int TitleStrip = 24;
 constexpr int GrabWidth = 100;
@@ -38,7 +42,46 @@ int64_t DistanceSquared(QPoint p, const QRect& r) {
     const int64_t dy = std::max({int64_t(r.top()) - p.y(), int64_t(0), int64_t(p.y()) - r.bottom()});
     return dx * dx + dy * dy;
 }
+
+// The margins the window frame adds around the window: as drawn once the window is shown, or
+// as most window managers draw them before that. Platforms without window frames add none.
+QMargins FrameMargins(const QWidget& form) {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return {};
+    if (!form.isVisible())
+        return TypicalFrame;
+    const QRect outer = form.frameGeometry();
+    const QRect inner = form.geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
 } // namespace
+
+QRect FitWindowIntoArea(QRect frame, const QRect& area) {
+    frame.setSize(frame.size().boundedTo(area.size()));
+    frame.moveLeft(std::clamp(frame.left(), area.left(), area.left() + area.width() - frame.width()));
+    frame.moveTop(std::clamp(frame.top(), area.top(), area.top() + area.height() - frame.height()));
+    return frame;
+}
+
+void PlaceBuiltInWindow(TForm1& form, bool centred) {
+    const QMargins margins = FrameMargins(form);
+    const QSize outer = QSize(FactoryWidth, FactoryHeight).grownBy(margins);
+    const QScreen* screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        form.resize(FactoryWidth, FactoryHeight);
+        form.move(BuiltInPlace);
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const QPoint place = centred ? area.topLeft() + QPoint((area.width() - outer.width()) / 2,
+                                                           (area.height() - outer.height()) / 2)
+                                 : BuiltInPlace;
+    const QRect frame = FitWindowIntoArea(QRect(place, outer), area);
+    form.resize(frame.size().shrunkBy(margins));
+    form.move(frame.topLeft());
+}
 
 QRect FitWindowToScreens(QRect frame, const QList<QRect>& screens) {
     const int x = std::clamp(frame.x(), -FarthestPosition, FarthestPosition);
@@ -128,16 +171,7 @@ void FactorySettings(TForm1& form) {
     game.SmallCards = false;
     game.SetCardSize(false);
 
-    // The window frame's own margins count in centring it.
-    const QSize margins = form.frameGeometry().size() - form.size();
-    form.resize(FactoryWidth, FactoryHeight);
-    if (const QScreen* screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        const QSize outer = form.size() + margins;
-        // Never with the title bar above the top of the screen.
-        form.move(std::max(area.left(), area.left() + (area.width() - outer.width()) / 2),
-                  std::max(area.top(), area.top() + (area.height() - outer.height()) / 2));
-    }
+    PlaceBuiltInWindow(form, true);
 
     game.Sound.SoundDisabled = false;
     form.DisableSoundMnu->setChecked(false);

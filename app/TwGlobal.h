@@ -20,6 +20,15 @@ void FactorySettings(TForm1& form);
 constexpr int MinimumWindowWidth = 400;
 constexpr int MinimumWindowHeight = 300;
 
+// A window frame made to lie wholly in a screen's available area: cut to the area's size where
+// it is larger, then moved until no part of it is off the area.
+QRect FitWindowIntoArea(QRect frame, const QRect& area);
+
+// Gives the main window its built-in size (794 x 603) at the built-in place (451, 160), or
+// centred, fitted into the available area of its screen with the window frame's margins
+// counted in: on a small or magnified screen it is made smaller and moved onto the screen.
+void PlaceBuiltInWindow(TForm1& form, bool centred);
+
 // A stored window frame made usable on the given screens (their available areas): raised to
 // the minimum size and, when its title strip can be reached on no screen, fitted into the
 // screen nearest to it. A frame that can be reached is kept where it is.
