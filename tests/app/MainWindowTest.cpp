@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QGroupBox>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -363,4 +364,39 @@ TEST_F(MainWindowTest, DialogsHaveACloseBoxOnly) {
     }
     // The game's question keeps its small caption bar.
     EXPECT_EQ(form.GameMessageDlg->windowType(), Qt::Tool);
+}
+
+TEST_F(MainWindowTest, SaveWithoutAGameToSaveSaysSoAndOpensNoFileDialog) {
+    // Every window that comes up while Save runs is noted and closed: the information box by its
+    // OK button, anything else (a file dialog) by Esc.
+    auto save = [this] {
+        QStringList seen;
+        QTimer watch;
+        watch.setInterval(10);
+        QObject::connect(&watch, &QTimer::timeout, [&seen] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible())
+                return;
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                seen << box->text() + (box->icon() == QMessageBox::Information ? " (information)" : "");
+                EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+                box->button(QMessageBox::Ok)->click();
+            } else {
+                seen << QString::fromLatin1(modal->metaObject()->className());
+                if (auto* dialog = qobject_cast<QDialog*>(modal))
+                    dialog->reject();
+            }
+        });
+        watch.start();
+        form.SaveGame1->trigger();
+        return seen;
+    };
+    ASSERT_FALSE(game().GameActive);
+    EXPECT_EQ(save(), QStringList{"No Game To Save (information)"});
+
+    // After a won game the same, although the board still counts as in play.
+    game().DealGame();
+    game().GameActive = true;
+    game().GameState = TGameState::Won;
+    EXPECT_EQ(save(), QStringList{"No Game To Save (information)"});
 }
