@@ -216,7 +216,7 @@ void TTopScoresDlg::FitColumns() {
     const QFontMetrics headerText(header->font());
     const QFontMetrics cellText(TopGrid->font());
     const int headerPadding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 2;
-    const int cellPadding = TextInset + 2;
+    const int cellPadding = 2 * TextInset + 2;
     // The widest dates, times and game times the columns may have to show, whatever the table
     // holds now, so that the dialog does not change its width from one game to the next.
     const QLocale locale;

@@ -9,17 +9,6 @@
 #include <sys/stat.h>
 
 namespace {
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
-}
-
-void WriteByHand(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
 // The names in a folder, so that a test sees a draft left behind.
 QStringList Names(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
@@ -43,16 +32,16 @@ TEST(AtomicFile, WritesNewFilesAndReplacesOldOnesWhole) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Game.twl"));
     WriteFileAtomically(path, "first");
-    EXPECT_EQ(ReadAll(path), "first");
+    EXPECT_EQ(FileBytesOnDisk(path), "first");
     const mode_t mask = ::umask(0);
     ::umask(mask);
     EXPECT_EQ(Mode(path), int(0666 & ~mask));
 
     // A longer file is replaced, not overwritten in place; its permissions stay.
-    WriteByHand(path, QByteArray(50000, 'x'));
+    ASSERT_TRUE(WriteFileByHand(path, QByteArray(50000, 'x')));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     WriteFileAtomically(path, Pages());
-    EXPECT_EQ(ReadAll(path), Pages());
+    EXPECT_EQ(FileBytesOnDisk(path), Pages());
     EXPECT_EQ(Mode(path), 0600);
     EXPECT_EQ(Names(dir.path()), QStringList{QStringLiteral("Game.twl")});
 
@@ -61,7 +50,7 @@ TEST(AtomicFile, WritesNewFilesAndReplacesOldOnesWhole) {
     ASSERT_TRUE(QFile::link(path, link));
     WriteFileAtomically(link, "through the link");
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(ReadAll(path), "through the link");
+    EXPECT_EQ(FileBytesOnDisk(path), "through the link");
 
     // A folder is not a file to write.
     EXPECT_THROW(WriteFileAtomically(dir.path(), "x"), TFileWriteError);
@@ -87,7 +76,7 @@ TEST(AtomicFile, AFullOrFailingDiskLeavesTheOldFileWhole) {
         {bytes.size(), ENOSPC, "No space left on device"},
     };
     for (const auto& c : cases) {
-        WriteByHand(path, old);
+        ASSERT_TRUE(WriteFileByHand(path, old));
         QString message;
         {
             DiskFullAfter disk(c.room, c.syncError);
@@ -99,7 +88,7 @@ TEST(AtomicFile, AFullOrFailingDiskLeavesTheOldFileWhole) {
             }
         }
         EXPECT_EQ(message, QStringLiteral("Unable to write to \"%1\": %2").arg(path, c.reason)) << c.room;
-        EXPECT_EQ(ReadAll(path), old) << c.room;
+        EXPECT_EQ(FileBytesOnDisk(path), old) << c.room;
         EXPECT_EQ(Names(dir.path()), QStringList{QStringLiteral("Game.twl")}) << "a draft was left behind";
     }
 
@@ -110,7 +99,7 @@ TEST(AtomicFile, AFullOrFailingDiskLeavesTheOldFileWhole) {
         WriteFileAtomically(path, bytes);
         SetFileCalls(previous);
     }
-    EXPECT_EQ(ReadAll(path), bytes);
+    EXPECT_EQ(FileBytesOnDisk(path), bytes);
 }
 
 TEST(AtomicFile, ARealFullDiskLeavesTheOldFileWhole) {
@@ -122,6 +111,6 @@ TEST(AtomicFile, ARealFullDiskLeavesTheOldFileWhole) {
     for (const qint64 free : {0, 4096}) {
         disk.FillLeaving(free);
         EXPECT_THROW(WriteFileAtomically(path, Pages()), TFileWriteError) << free;
-        EXPECT_EQ(ReadAll(path), "the old game\n") << free;
+        EXPECT_EQ(FileBytesOnDisk(path), "the old game\n") << free;
     }
 }

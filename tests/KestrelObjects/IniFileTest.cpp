@@ -12,17 +12,6 @@
 [[maybe_unused]] static void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace {
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
-}
-
-void WriteByHand(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
 // A settings file of a few pages: settings, the top ten and a long recent-files list.
 QByteArray FullIni() {
     QByteArray text = "[Display]\nCardBack=7\nSmallCards=1\n\n[History]\nCount=10\n";
@@ -45,7 +34,7 @@ TEST(IniFile, AFailedWriteLeavesTheFileWholeAndSaysSo) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Tarnwell.ini"));
     for (const qint64 room : {0, 100, 4096, 8000}) {
-        WriteByHand(path, FullIni());
+        ASSERT_TRUE(WriteFileByHand(path, FullIni()));
         QString message;
         {
             DiskFullAfter disk(room);
@@ -66,7 +55,7 @@ TEST(IniFile, AFailedWriteLeavesTheFileWholeAndSaysSo) {
             EXPECT_TRUE(ini.ValueExists(QStringLiteral("History"), QStringLiteral("Path3"))) << room;
         }
         EXPECT_EQ(message, "Unable to write to " + path) << room;
-        EXPECT_EQ(ReadAll(path), FullIni()) << room;
+        EXPECT_EQ(FileBytesOnDisk(path), FullIni()) << room;
         EXPECT_EQ(Read(path, "TopScores", "Name9"), "Player 9") << room;
     }
 
@@ -89,13 +78,13 @@ TEST(IniFile, ARealFullDiskLeavesTheFileWhole) {
     if (!disk.Mounted())
         GTEST_SKIP() << "mounting a small file system needs root";
     const QString path = disk.FilePath(QStringLiteral("Tarnwell.ini"));
-    WriteByHand(path, FullIni());
+    ASSERT_TRUE(WriteFileByHand(path, FullIni()));
     for (const qint64 free : {0, 4096}) {
         disk.FillLeaving(free);
         TIniFile ini(path);
         ini.WriteString(QStringLiteral("TopScores"), QStringLiteral("Name0"), QStringLiteral("Someone new"));
         EXPECT_THROW(ini.Commit(), TGameError) << free;
-        EXPECT_EQ(ReadAll(path), FullIni()) << free;
+        EXPECT_EQ(FileBytesOnDisk(path), FullIni()) << free;
     }
 }
 
@@ -109,7 +98,7 @@ TEST(IniFile, DamagedFilesAreWrittenAnewWithoutAFalseAlarm) {
         QByteArray("[Display\nCardBack=3\n"),
     };
     for (const QByteArray& bytes : damaged) {
-        WriteByHand(path, bytes);
+        ASSERT_TRUE(WriteFileByHand(path, bytes));
         TIniFile ini(path);
         ini.WriteInteger(QStringLiteral("Display"), QStringLiteral("CardBack"), 4);
         EXPECT_NO_THROW(ini.Commit()) << bytes.toHex().constData();
@@ -120,8 +109,8 @@ TEST(IniFile, DamagedFilesAreWrittenAnewWithoutAFalseAlarm) {
 TEST(IniFile, ALockLeftByAKilledProcessHoldsNothingUp) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Tarnwell.ini"));
-    WriteByHand(path, FullIni());
-    WriteByHand(path + QStringLiteral(".lock"), QByteArray());
+    ASSERT_TRUE(WriteFileByHand(path, FullIni()));
+    ASSERT_TRUE(WriteFileByHand(path + QStringLiteral(".lock"), QByteArray()));
     QElapsedTimer clock;
     clock.start();
     TIniFile ini(path);

@@ -12,6 +12,18 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+// A file's bytes as they are on the disk ("(unreadable)" when it cannot be read).
+inline QByteArray FileBytesOnDisk(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+}
+
+// Writes a file plainly, as a person or another program would, for a test to start from.
+inline bool WriteFileByHand(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
 // A disk that fills up, for the game's file writer: writes go through until `room` bytes have
 // been written in all, the last one short, and then fail with "No space left on device" (as
 // write(2) does on a full disk). Optionally the flush to the disk fails instead. Installed for
