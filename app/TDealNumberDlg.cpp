@@ -1,5 +1,7 @@
 #include "TDealNumberDlg.h"
 
+#include "KestrelObjects/TCentredDialog.h"
+
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -15,7 +17,7 @@ std::optional<uint32_t> ParseDealNumber(const QString& text) {
 }
 
 std::optional<uint32_t> AskDealNumber(QWidget* parent, std::optional<uint32_t> current) {
-    QInputDialog box(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    QInputDialog box(parent, TCentredDialog::CloseBoxOnly());
     box.setInputMode(QInputDialog::TextInput);
     box.setWindowTitle(QStringLiteral("Deal Number"));
     box.setLabelText(QStringLiteral("Deal number (0 to 4294967295):"));

@@ -31,6 +31,25 @@
 
 namespace {
 const QColor StripGreen(0, 100, 0);
+// The window's size and place before any preference says otherwise.
+constexpr QRect BuiltInFrame(451, 160, 794, 603);
+// A window frame's margins before the window manager has framed the window: a caption bar and
+// thin borders, as most window managers draw them.
+constexpr QMargins TypicalFrame(4, 30, 4, 4);
+
+// The margins the window frame adds around the window: as drawn once the window is shown, or
+// as most window managers draw them before that. Platforms without window frames add none.
+QMargins FrameMargins(const QWidget& form) {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return {};
+    if (!form.isVisible())
+        return TypicalFrame;
+    const QRect outer = form.frameGeometry();
+    const QRect inner = form.geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
 constexpr TColor PanelTextGreen = MakeColor(0, 191, 0);
 
 void Fill(QWidget* w, const QColor& colour) {
@@ -76,7 +95,6 @@ void StylePanel(QLabel* panel, const QString& hint) {
 } // namespace
 
 TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make_unique<TGame>(*this)) {
-    LoadGameFonts();
     setWindowTitle(QStringLiteral("Tarnwell"));
     setFont(GameFont("System", 13, false));
     Fill(this, QColor(0, 128, 0));
@@ -97,8 +115,9 @@ TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make
     DisplayTimer.setInterval(Timing::DisplayTimerMs);
     connect(&DisplayTimer, &QTimer::timeout, this, [this] { GameTime_->UpdateDisplay(); });
 
-    resize(794, 603);
-    move(451, 160);
+    // The built-in size and place, fitted to the screen; stored ones may follow (LoadSettings).
+    // The built-in size and place, on a small or magnified screen made smaller and moved onto it.
+    PlaceInScreen(BuiltInFrame.size(), BuiltInFrame.topLeft());
     HelpManager = std::make_unique<THelpManager>();
     HelpManager->HelpFile = QStringLiteral("tarnwell.qch");
     HelpManager->MainWindow = this;
@@ -412,25 +431,33 @@ void TForm1::ApplySettings(const TSettings& s) {
 }
 
 void TForm1::PlaceWindow(const QRect& frame, bool centred) {
-    if (!centred) {
-        QList<QRect> screens;
-        for (const QScreen* s : QGuiApplication::screens())
-            screens.append(s->availableGeometry());
-        const QRect fitted = FitWindowToScreens(frame, screens);
-        resize(fitted.size());
-        move(fitted.topLeft());
+    if (centred) {
+        PlaceInScreen(frame.size(), std::nullopt);
         return;
     }
-    // The window frame's own margins count in centring it.
-    const QSize margins = frameGeometry().size() - size();
-    resize(frame.size());
-    if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {
-        const QRect area = s->availableGeometry();
-        const QSize outer = size() + margins;
-        // Never with the title bar above the top of the screen.
-        move(std::max(area.left(), area.left() + (area.width() - outer.width()) / 2),
-             std::max(area.top(), area.top() + (area.height() - outer.height()) / 2));
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens())
+        screens.append(s->availableGeometry());
+    const QRect fitted = FitWindowToScreens(frame, screens);
+    resize(fitted.size());
+    move(fitted.topLeft());
+}
+
+void TForm1::PlaceInScreen(QSize size, std::optional<QPoint> place) {
+    const QMargins margins = FrameMargins(*this);
+    const QSize outer = size.grownBy(margins);
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) {
+        resize(size);
+        move(place.value_or(QPoint(0, 0)));
+        return;
     }
+    const QRect area = s->availableGeometry();
+    const QPoint at = place.value_or(area.topLeft() + QPoint((area.width() - outer.width()) / 2,
+                                                             (area.height() - outer.height()) / 2));
+    const QRect frame = FitWindowIntoArea(QRect(at, outer), area);
+    resize(frame.size().shrunkBy(margins));
+    move(frame.topLeft());
 }
 
 QLabel* TForm1::PanelOf(StatusPanel panel) const {

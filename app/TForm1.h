@@ -153,6 +153,9 @@ private:
     void SetSoundDisabled(bool disabled);
     // Places the window: a stored frame brought onto a screen, or centred on its screen.
     void PlaceWindow(const QRect& frame, bool centred);
+    // Gives the window a size at a place (centred when none), fitted with its frame into the
+    // available area of its screen: on a small or magnified screen made smaller and moved onto it.
+    void PlaceInScreen(QSize size, std::optional<QPoint> place);
     void FormCreate();
     // The open or save dialog for saved games; an empty path when cancelled.
     QString RunGameFileDialog(bool save);

@@ -25,7 +25,7 @@ QString Streak(int32_t streak) {
 } // namespace
 
 TStatisticsDlg::TStatisticsDlg(const TStopwatch& gameClock, QWidget* parent)
-    : TCentredDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), clock(gameClock) {
+    : TCentredDialog(parent), clock(gameClock) {
     setWindowTitle(QStringLiteral("Statistics"));
     setFixedSize(ClientWidth, RowsHeight + StripHeight);
     Colour(this, DialogGreen, Qt::yellow);

@@ -26,7 +26,15 @@ int64_t DistanceSquared(QPoint p, const QRect& r) {
     const int64_t dy = std::max({int64_t(r.top()) - p.y(), int64_t(0), int64_t(p.y()) - r.bottom()});
     return dx * dx + dy * dy;
 }
+
 } // namespace
+
+QRect FitWindowIntoArea(QRect frame, const QRect& area) {
+    frame.setSize(frame.size().boundedTo(area.size()));
+    frame.moveLeft(std::clamp(frame.left(), area.left(), area.left() + area.width() - frame.width()));
+    frame.moveTop(std::clamp(frame.top(), area.top(), area.top() + area.height() - frame.height()));
+    return frame;
+}
 
 QRect FitWindowToScreens(QRect frame, const QList<QRect>& screens) {
     const int x = std::clamp(frame.x(), -FarthestPosition, FarthestPosition);

@@ -29,6 +29,10 @@ TSettings FactorySettings();
 constexpr int MinimumWindowWidth = 400;
 constexpr int MinimumWindowHeight = 300;
 
+// A window frame made to lie wholly in a screen's available area: cut to the area's size where
+// it is larger, then moved until no part of it is off the area.
+QRect FitWindowIntoArea(QRect frame, const QRect& area);
+
 // A stored window frame made usable on the given screens (their available areas): raised to
 // the minimum size and, when its title strip can be reached on no screen, fitted into the
 // screen nearest to it. A frame that can be reached is kept where it is.

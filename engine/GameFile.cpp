@@ -1,12 +1,12 @@
 // Saved games: the board, the board as dealt, the counters and the game time in an XML file.
 #include "TwGame.h"
 
+#include "KestrelObjects/AtomicFile.h"
 #include "KestrelObjects/GameError.h"
 #include "KestrelObjects/XMLDocLibrary.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -396,11 +396,13 @@ void TGame::SaveGameFile(const QString& path) {
 
     ByteWriter writer;
     document.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
-    // Written beside the target and renamed over it, so a failed save leaves the old file whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(writer.Bytes) != writer.Bytes.size() || !file.commit())
-        throw TGameError(
-            QStringLiteral("Unable to save the game to \"%1\": %2").arg(path, file.errorString()));
+    // Written beside the target and renamed over it only once every byte is on the disk, so a
+    // failed save leaves the old file whole.
+    try {
+        WriteFileAtomically(path, writer.Bytes);
+    } catch (const TFileWriteError& e) {
+        throw TGameError(QStringLiteral("Unable to save the game to \"%1\": %2").arg(path, e.Reason()));
+    }
 }
 
 void TGame::LoadGameFile(const QString& path) {

@@ -36,7 +36,7 @@ public:
     int CurrentRow() const;
     // Asks "Are you sure?" and on Yes empties the table and repaints the grid.
     void Button1Click();
-    // Redraws the grid from the table.
+    // Redraws the grid from the table, its columns wide enough for their texts.
     void RefreshGrid();
 
     QWidget* Panel1;
@@ -49,5 +49,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Widens a column whose header or texts (in this locale, with the clock's digits) would not
+    // fit its designed width, and the dialog with it; the designed widths are the least.
+    void FitColumns();
+
+    const TStopwatch& clock;
     TTopScoresModel* model;
 };

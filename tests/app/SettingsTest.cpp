@@ -2,9 +2,11 @@
 #include "app/TwGlobal.h"
 #include "engine/TwGame.h"
 #include "scores/ConfigFolder.h"
+#include "support/FailingDisk.h"
 #include "support/VirtualTimeSource.h"
 
 #include <QAction>
+#include <QScreen>
 #include <QSettings>
 #include <gtest/gtest.h>
 #include <map>
@@ -141,9 +143,10 @@ TEST_F(SettingsTest, ValuesAsEditedByHand) {
 }
 
 TEST_F(SettingsTest, NoFileKeepsTheValuesInForce) {
-    // As the program starts: the built-in window size and place.
+    // As the program starts: the built-in window size and place, moved in from (451, 160) so
+    // that the whole window is on the 800 x 800 test screen.
     LoadSettings(form);
-    ExpectSame(InForce(), {5, false, QRect(451, 160, 794, 603), false});
+    ExpectSame(InForce(), {5, false, QRect(6, 160, 794, 603), false});
 
     Apply({9, true, QRect(10, 20, 650, 450), true});
     // The card size is applied again even though it did not change.
@@ -202,6 +205,29 @@ TEST_F(SettingsTest, StoredWindowIsBroughtBackOntoTheScreen) {
     EXPECT_EQ(FitWindowToScreens(QRect(5, 5, 10, 10), {}), QRect(5, 5, 400, 300));
 }
 
+TEST_F(SettingsTest, BuiltInWindowFitsTheScreen) {
+    // The program's window as it opens lies wholly on the screen.
+    const QRect area = form.screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(QRect(form.pos(), form.size()))) << form.x() << "," << form.y();
+
+    struct {
+        QRect frame;
+        QRect area;
+        QRect fitted;
+    } const cases[] = {
+        // 794 x 603 with its frame on a 1600 x 1000 screen magnified twice: 800 x 500 to fill.
+        {{451, 160, 802, 637}, {0, 0, 800, 500}, {0, 0, 800, 500}},
+        // On a screen it fits, it stays where it is.
+        {{451, 160, 802, 637}, {0, 0, 1280, 1024}, {451, 160, 802, 637}},
+        {{451, 160, 802, 637}, {0, 0, 1024, 768}, {222, 131, 802, 637}},
+        // A screen left of and above the first, with a panel along its top.
+        {{-1500, -900, 802, 637}, {-1280, -1024, 1280, 1000}, {-1280, -900, 802, 637}},
+        {{100, 100, 802, 637}, {0, 30, 640, 450}, {0, 30, 640, 450}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FitWindowIntoArea(c.frame, c.area), c.fitted) << c.area.width() << "x" << c.area.height();
+}
+
 TEST_F(SettingsTest, FailedSaveLosesNothing) {
     Apply({7, true, QRect(20, 30, 700, 500), true});
     SaveSettings(form);
@@ -221,6 +247,14 @@ TEST_F(SettingsTest, FailedSaveLosesNothing) {
         EXPECT_EQ(report, "Unable to write to " + config.IniPath() + " | 7") << folder;
         EXPECT_EQ(config.Read(), file) << folder;
         ExpectSame(InForce(), changed);
+    }
+    // "Save Defaults" on a full disk: the message, and every other setting stays in the file.
+    config.MakeFileReadOnly();
+    QFile::setPermissions(config.IniPath(), QFile::Permissions(0x6666));
+    for (const qint64 room : {0, 100}) {
+        DiskFullAfter disk(room);
+        EXPECT_EQ(ErrorOf([this] { SaveSettings(form); }), "Unable to write to " + config.IniPath()) << room;
+        EXPECT_EQ(config.Read(), file) << room;
     }
 }
 

@@ -921,6 +921,40 @@ TEST_F(EndToEnd, ExitEndsTheProgramAndWritesNothing) {
     EXPECT_EQ(QFileInfo(P().IniPath()).lastModified(), modifiedBefore);
 }
 
+// Magnified twice, the screen has half its pixels to offer: the window's built-in size does not
+// fit, and the window must still open wholly on the screen. Runs after the suite above has
+// closed its program, so the one window called Tarnwell is this one's.
+TEST(EndToEndScreen, AMagnifiedWindowOpensWhollyOnTheScreen) {
+    if (GameBinary.isEmpty())
+        GTEST_SKIP() << "no program given (argument or TARNWELL_BINARY)";
+    QTemporaryDir config;
+    QProcess game;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+    env.remove(QStringLiteral("QT_SCREEN_SCALE_FACTORS"));
+    game.setProcessEnvironment(env);
+    game.setWorkingDirectory(config.path());
+    game.setProcessChannelMode(QProcess::MergedChannels);
+    game.setStandardOutputFile(config.filePath(QStringLiteral("tarnwell.log")));
+    game.start(GameBinary, {});
+    ASSERT_TRUE(game.waitForStarted(WindowTimeout)) << game.errorString().toStdString();
+    QRect frame;
+    try {
+        frame = WindowGeometry(WaitForWindow(QStringLiteral("^Tarnwell$")));
+    } catch (const StepFailed& e) {
+        ADD_FAILURE() << e.what();
+    }
+    game.kill();
+    game.waitForFinished(5000);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_TRUE(screen.contains(frame)) << frame.width() << "x" << frame.height() << " at " << frame.x() << ","
+                                        << frame.y() << " on a screen of " << screen.width() << "x"
+                                        << screen.height();
+    EXPECT_GE(frame.width(), screen.width() / 2) << "the window should use the room it has";
+}
+
 } // namespace
 
 TEST_F(EndToEnd, OpensASavedGameNamedOnTheCommandLine) {

@@ -1,6 +1,7 @@
 #include "support/EngineFixture.h"
 
 #include "KestrelObjects/GameError.h"
+#include "support/FailingDisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -496,4 +497,41 @@ TEST_F(GameFileTest, AFailedSaveSaysWhyAndChangesNothing) {
     game.SaveGameFile(path);
     EXPECT_FALSE(ReadAll(path).contains('x' + QByteArray(20, 'x')));
     EXPECT_NO_THROW(game.LoadGameFile(path));
+}
+
+TEST_F(GameFileTest, ASaveOnAFullDiskKeepsTheOldFileAndSaysSo) {
+    game.DealGame();
+    const QString path = File(QStringLiteral("Game.twl"));
+    game.SaveGameFile(path);
+    const QByteArray old = ReadAll(path);
+    ASSERT_GT(old.size(), 4096);
+    game.MoveCount = 5; // so that a new save would differ from the old file
+    const TableState before = TableState::Of(game, host);
+    for (const qint64 room : {qint64(0), qint64(4096), qint64(old.size() - 1)}) {
+        QString message;
+        {
+            DiskFullAfter disk(room);
+            try {
+                game.SaveGameFile(path);
+            } catch (const TGameError& e) {
+                message = e.Message();
+            }
+        }
+        EXPECT_EQ(message, QStringLiteral("Unable to save the game to \"%1\": No space left on device").arg(path))
+            << room;
+        EXPECT_EQ(ReadAll(path), old) << room;
+    }
+    EXPECT_TRUE(TableState::Of(game, host) == before);
+
+    // The same on a real file system that is full, or has one page left.
+    SmallTmpfs disk(64);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "mounting a small file system needs root";
+    const QString onDisk = disk.FilePath(QStringLiteral("Game.twl"));
+    WriteAll(onDisk, old);
+    for (const qint64 free : {0, 4096}) {
+        disk.FillLeaving(free);
+        EXPECT_THROW(game.SaveGameFile(onDisk), TGameError) << free;
+        EXPECT_EQ(ReadAll(onDisk), old) << free;
+    }
 }

@@ -90,6 +90,12 @@ protected:
 } // namespace
 
 TEST_F(TopScoresDlgTest, Layout) {
+    // With texts that fit (a small font), the designed sizes hold exactly.
+    QFont small = dlg->font();
+    small.setPixelSize(8);
+    dlg->setFont(small);
+    dlg->show();
+    dlg->hide();
     EXPECT_EQ(dlg->windowTitle(), "Top Scores");
     EXPECT_EQ(dlg->minimumSize(), QSize(463, 205));
     EXPECT_EQ(dlg->maximumSize(), QSize(463, 205));
@@ -102,6 +108,7 @@ TEST_F(TopScoresDlgTest, Layout) {
     dlg->show();
     QTableView* grid = dlg->TopGrid;
     EXPECT_EQ(grid->geometry(), QRect(4, 4, 455, 157));
+    EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
     EXPECT_EQ(grid->selectionBehavior(), QAbstractItemView::SelectRows);
     const int widths[] = {35, 117, 77, 64, 69, 64};
     const char* headers[] = {"#", "Name", "Score", "Date", "Time", "Elapsed Time"};
@@ -117,6 +124,34 @@ TEST_F(TopScoresDlgTest, Layout) {
     // Eleven rows do not fit: the grid scrolls, live while the box is dragged.
     EXPECT_GT(grid->verticalScrollBar()->maximum(), 0);
     EXPECT_TRUE(grid->verticalScrollBar()->hasTracking());
+    dlg->hide();
+}
+
+TEST_F(TopScoresDlgTest, EveryTextFitsItsColumn) {
+    // Day-month-year dates with four-digit years, and times with seconds.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    TopScoreTable[0] = {QStringLiteral("Ann"), 46364.0 + 72930.0 / 86400.0, 2'400'000'000LL, 3005};
+    TopScoreTable[1] = {QStringLiteral("Bob"), 46364.5, 7'300'000'000LL, 2000};
+    dlg->show();
+    QTableView* grid = dlg->TopGrid;
+    const QFontMetrics header(grid->horizontalHeader()->font());
+    const QFontMetrics cells(grid->font());
+    int total = 0;
+    for (int c = 0; c < 6; ++c) {
+        const QString title = Cell(c, 0);
+        EXPECT_GE(grid->columnWidth(c), header.horizontalAdvance(title) + 4) << title.toStdString();
+        for (int row = 1; row <= 2; ++row) {
+            // The text starts 2 pixels into its cell.
+            EXPECT_GE(grid->columnWidth(c), cells.horizontalAdvance(Cell(c, row)) + 2) << Cell(c, row).toStdString();
+        }
+        total += grid->columnWidth(c);
+    }
+    EXPECT_EQ(Cell(3, 1), "08/12/2026");
+    // Every column is in view; the dialog grew with its columns and "Close" stayed at its edge.
+    EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(dlg->width(), 463 + total - (35 + 117 + 77 + 64 + 69 + 64));
+    EXPECT_EQ(dlg->width() - dlg->CancelBtn->geometry().right() - 1, 463 - 379 - 75);
+    EXPECT_EQ(dlg->height(), 205);
     dlg->hide();
 }
 
@@ -222,6 +257,15 @@ TEST_F(TopScoresDlgTest, NamePrompt) {
             auto* box = qobject_cast<QInputDialog*>(w);
             ASSERT_NE(box, nullptr);
             title = box->windowTitle();
+            // The whole caption fits, with room to spare for the caption bar's icon and close
+            // box; nothing to minimise or maximise a modal question.
+            QFont bold = box->font();
+            bold.setBold(true);
+            EXPECT_GE(box->width() - QFontMetrics(bold).horizontalAdvance(title), 100) << box->width();
+            EXPECT_EQ(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                                            Qt::WindowContextHelpButtonHint),
+                      Qt::WindowFlags());
+            EXPECT_TRUE(box->windowFlags().testFlags(Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint));
             label = box->labelText();
             auto* edit = box->findChild<QLineEdit*>();
             ASSERT_NE(edit, nullptr);
@@ -234,9 +278,9 @@ TEST_F(TopScoresDlgTest, NamePrompt) {
             else
                 box->reject();
         });
-        const QString name = TTopScoresDlg::AskTopScoreName(&parent, QStringLiteral("New Top-Ten Score: 1250"),
+        const QString name = TTopScoresDlg::AskTopScoreName(&parent, QStringLiteral("New Top-Ten Score: 3005"),
                                              QStringLiteral("Enter Name: "), QStringLiteral("Ann"));
-        EXPECT_EQ(title, "New Top-Ten Score: 1250");
+        EXPECT_EQ(title, "New Top-Ten Score: 3005");
         EXPECT_EQ(label, "Enter Name: ");
         EXPECT_EQ(offered, "Ann");
         EXPECT_EQ(limit, 255);

@@ -1,4 +1,5 @@
 #include "scores/ConfigFolder.h"
+#include "support/FailingDisk.h"
 #include "scores/TwTopScores.h"
 #include "support/VirtualTimeSource.h"
 
@@ -271,6 +272,14 @@ TEST_F(TopScoresTest, FailedSaveLosesNothing) {
         EXPECT_EQ(report, "Unable to write to " + config.IniPath() + " | A") << folder;
         EXPECT_EQ(config.Read(), saved) << folder;
         EXPECT_EQ(TopScoreTable[0].Name, "Z");
+    }
+    // A full disk, as the dialog closes: the message, and the old table stays in the file.
+    config.MakeFileReadOnly();
+    QFile::setPermissions(config.IniPath(), QFile::Permissions(0x6666));
+    for (const qint64 room : {0, 4096}) {
+        DiskFullAfter disk(room);
+        EXPECT_EQ(ErrorOf(SaveTopScores), "Unable to write to " + config.IniPath()) << room;
+        EXPECT_EQ(config.Read(), saved) << room;
     }
 }
 
