@@ -489,6 +489,27 @@ public:
         Keys(keys);
     }
 
+    // A message box of the program's own beside its main window: seen (a screenshot named
+    // after the step) and answered with Return.
+    void DismissMessage(const QString& step) {
+        QString box;
+        const bool shown = WaitUntil(
+            [&] {
+                for (const QString& id : FindWindows(QStringLiteral("^Tarnwell$")))
+                    if (id != window)
+                        box = id;
+                return !box.isEmpty();
+            },
+            WindowTimeout, 50);
+        if (!shown)
+            Fail(QStringLiteral("no message box at the step \"%1\"").arg(step));
+        Shot(step);
+        Focus(box);
+        Keys({QStringLiteral("Return")});
+        if (!WaitUntil([&] { return FindWindows(QStringLiteral("^Tarnwell$")).size() == 1; }, WindowTimeout, 50))
+            Fail(QStringLiteral("the message box did not close at the step \"%1\"").arg(step));
+    }
+
     // A file dialog opened by a menu command: the name typed over the proposed one, then Return.
     void ChooseFile(const QStringList& menuKeys, const QString& title, const QString& name) {
         Press(menuKeys);
@@ -753,21 +774,7 @@ TEST_F(EndToEnd, ADamagedFileIsRefusedAndLosesNothing) {
                    QStringLiteral("damaged.twl"));
 
     // The refusal is a message box of the program's own, besides its main window.
-    QString box;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (const QString& id : FindWindows(QStringLiteral("^Tarnwell$")))
-                if (id != P().window)
-                    box = id;
-            return !box.isEmpty();
-        },
-        WindowTimeout, 50))
-        << "no message about the damaged file";
-    Shot(QStringLiteral("damaged"));
-    Focus(box);
-    Keys({QStringLiteral("Return")});
-    ASSERT_TRUE(WaitUntil([&] { return FindWindows(QStringLiteral("^Tarnwell$")).size() == 1; }, WindowTimeout, 50))
-        << "the message did not close";
+    P().DismissMessage(QStringLiteral("damaged"));
 
     // The game on the table, the file and the recent list are as they were.
     EXPECT_EQ(P().SettledBoard(), afterFive);
@@ -983,20 +990,7 @@ TEST_F(EndToEnd, OpensASavedGameNamedOnTheCommandLine) {
     }
     P().Start({QStringLiteral("junk.twl")});
     P().fresh = false;
-    QString box;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (const QString& id : FindWindows(QStringLiteral("^Tarnwell$")))
-                if (id != P().window)
-                    box = id;
-            return !box.isEmpty();
-        },
-        WindowTimeout, 50))
-        << "no message about the file";
-    Shot(QStringLiteral("junk-opened"));
-    Focus(box);
-    Keys({QStringLiteral("Return")});
-    ASSERT_TRUE(WaitUntil([&] { return FindWindows(QStringLiteral("^Tarnwell$")).size() == 1; }, WindowTimeout, 50));
+    P().DismissMessage(QStringLiteral("junk-opened"));
     EXPECT_EQ(P().SettledBoard(), startBoard);
     EXPECT_FALSE(QFileInfo::exists(P().IniPath())) << "a file that did not load is not remembered";
     P().Stop();
