@@ -19,7 +19,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -210,6 +212,10 @@ void TForm1::BuildMenus() {
     SmallCardsMnu->setCheckable(true);
     DisableSoundMnu = options->addAction(QStringLiteral("&Disable Sound"), this, &TForm1::DisableSoundMnuClick);
     DisableSoundMnu->setCheckable(true);
+    // A switch of its own: its check mark is the setting.
+    ResumeGameMnu = options->addAction(QStringLiteral("Resume &Game at Start"));
+    ResumeGameMnu->setCheckable(true);
+    ResumeGameMnu->setChecked(true);
     options->addSeparator();
     SaveDefaultsMnu = options->addAction(QStringLiteral("Save &Defaults"), this, &TForm1::SaveDefaultsMnuClick);
     RestoreDefaultsMnu =
@@ -318,9 +324,56 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // Nothing is saved on the way out; a running celebration sees the flag and ends.
+    // A running celebration sees the flag and ends. "Tarnwell.ini" is written on the way out
+    // only when a game is given up (its statistics).
     closing = true;
+    Guarded([this] { KeepGameForNextStart(); });
     QMainWindow::closeEvent(event);
+}
+
+QString TForm1::KeptGamePath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Tarnwell/Resume.twl");
+}
+
+void TForm1::KeepGameForNextStart() {
+    const QString path = KeptGamePath();
+    const bool inPlay = game->GameActive && game->GameState == TGameState::Playing && !game->Dealing &&
+                        !game->CelebrationRunning;
+    if (ResumeGameMnu->isChecked() && inPlay) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        game->SaveGameFile(path, TGame::TKeep::GameAndPlay);
+        return;
+    }
+    QFile::remove(path);
+    if (!ResumeGameMnu->isChecked())
+        game->AbandonGame();
+}
+
+void TForm1::OpenAtStart(const QString& file) {
+    if (!file.isEmpty())
+        OpenGameFile(file);
+    else if (ResumeGameMnu->isChecked())
+        ResumeKeptGame();
+}
+
+void TForm1::ResumeKeptGame() {
+    const QString path = KeptGamePath();
+    if (!QFileInfo::exists(path))
+        return;
+    try {
+        game->LoadGameFile(path, TGame::TKeep::GameAndPlay);
+        // Taken up: from now on it is the game on the table, kept again at the next closing.
+        QFile::remove(path);
+    } catch (const std::exception& e) {
+        const QString aside = path + QStringLiteral(".damaged");
+        QFile::remove(aside);
+        QFile::rename(path, aside);
+        QMessageBox::warning(this, QStringLiteral("Tarnwell"),
+                             QStringLiteral("The game kept when Tarnwell last closed cannot be resumed, and its file "
+                                            "was set aside as %1.\n\n%2")
+                                 .arg(aside, QString::fromUtf8(e.what())));
+    }
 }
 
 void TForm1::Guarded(const std::function<void()>& command) {
@@ -393,6 +446,8 @@ void TForm1::SmallCardsMnuClick() {
 }
 void TForm1::DisableSoundMnuClick() { SetSoundDisabled(!game->Sound.SoundDisabled); }
 
+
+
 void TForm1::SetSoundDisabled(bool disabled) {
     game->Sound.SoundDisabled = disabled;
     DisableSoundMnu->setChecked(disabled);
@@ -418,6 +473,7 @@ TSettings TForm1::CurrentSettings() const {
     s.SmallCards = game->SmallCards;
     s.Frame = QRect(pos(), size());
     s.SoundDisabled = game->Sound.SoundDisabled;
+    s.ResumeGame = ResumeGameMnu->isChecked();
     return s;
 }
 
@@ -428,6 +484,7 @@ void TForm1::ApplySettings(const TSettings& s) {
     game->SetCardSize(s.SmallCards);
     PlaceWindow(s.Frame, s.Centred);
     SetSoundDisabled(s.SoundDisabled);
+    ResumeGameMnu->setChecked(s.ResumeGame);
 }
 
 void TForm1::PlaceWindow(const QRect& frame, bool centred) {

@@ -70,6 +70,7 @@ public:
     QAction* CardBacks1;
     QAction* SmallCardsMnu;
     QAction* DisableSoundMnu;
+    QAction* ResumeGameMnu;
     QAction* SaveDefaultsMnu;
     QAction* RestoreDefaultsMnu;
     QAction* FactoryDefaults1;
@@ -93,6 +94,11 @@ public:
     void LoadGame1Click();
     void SaveGame1Click();
     void ReopenMenu1MenuClick(const QString& path);
+    // The first game of a start: a saved game named on the command line, or else the game kept
+    // when the program last closed (when "Resume Game at Start" is on).
+    void OpenAtStart(const QString& file);
+    // Where the game on the table is kept over the program's closing.
+    static QString KeptGamePath();
     // Loads a saved game named from outside (the command line); like a load from the file
     // dialog, a file that loads goes to the top of the recent files.
     void OpenGameFile(const QString& path);
@@ -149,6 +155,10 @@ private:
     void BuildButtonStrip();
     void BuildStatusStrip();
     void BuildMenus();
+    // Keeps the game on the table for the next start, or, with that off, gives it up.
+    void KeepGameForNextStart();
+    // Lays out the game kept at the last closing; a file that will not load is set aside.
+    void ResumeKeptGame();
     // The sound switch with its check mark.
     void SetSoundDisabled(bool disabled);
     // Places the window: a stored frame brought onto a screen, or centred on its screen.

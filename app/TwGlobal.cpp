@@ -94,6 +94,7 @@ TSettings LoadSettings(const TSettings& inForce) {
     s.Frame = QRect(left, top, width, height);
     s.Centred = false;
     s.SoundDisabled = ini.ReadBool(SoundSection, QStringLiteral("Disable"), inForce.SoundDisabled);
+    s.ResumeGame = ini.ReadBool(DisplaySection, QStringLiteral("ResumeGame"), inForce.ResumeGame);
     return s;
 }
 
@@ -106,6 +107,7 @@ void SaveSettings(const TSettings& s) {
     ini.WriteInteger(LayoutSection, QStringLiteral("PositionX"), s.Frame.x());
     ini.WriteInteger(LayoutSection, QStringLiteral("PositionY"), s.Frame.y());
     ini.WriteBool(SoundSection, QStringLiteral("Disable"), s.SoundDisabled);
+    ini.WriteBool(DisplaySection, QStringLiteral("ResumeGame"), s.ResumeGame);
     ini.Commit();
 }
 
@@ -116,5 +118,6 @@ TSettings FactorySettings() {
     s.Frame = QRect(0, 0, FactoryWidth, FactoryHeight);
     s.Centred = true;
     s.SoundDisabled = false;
+    s.ResumeGame = true;
     return s;
 }

@@ -16,9 +16,10 @@ int main(int argc, char** argv) {
     TForm1 form;
     form.CreateDialogs();
     form.show();
-    // A saved game named on the command line (as the desktop opens one) is loaded at once.
+    // A saved game named on the command line (as the desktop opens one), or else the game kept
+    // at the last closing, once the window is up.
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1)
-        QTimer::singleShot(0, &form, [&form, path = arguments.at(1)] { form.OpenGameFile(path); });
+    const QString file = arguments.size() > 1 ? arguments.at(1) : QString();
+    QTimer::singleShot(0, &form, [&form, file] { form.OpenAtStart(file); });
     return app.exec();
 }

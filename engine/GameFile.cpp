@@ -76,6 +76,9 @@ struct FileGame {
     int32_t MoveCount = 0;
     double ElapsedTime = 0;
     std::optional<uint32_t> DealNumber;
+    // Kept only with the play of a game kept over the program's closing.
+    std::optional<int32_t> UndoCount, HintCount;
+    bool GamePlayed = false;
 };
 
 int RankOf(int index) { return TDeck::RankOf(index); }
@@ -85,7 +88,9 @@ class GameReader {
 public:
     explicit GameReader(const QByteArray& bytes) : data(bytes) {}
 
-    FileGame Read() {
+    // With play: also the undo and hint counts and whether a move was made, as a game kept over
+    // the program's closing holds them.
+    FileGame Read(bool withPlay) {
         pugi::xml_document document;
         const pugi::xml_parse_result parsed = document.load_buffer(data.constData(), size_t(data.size()),
                                                                    pugi::parse_default, pugi::encoding_auto);
@@ -116,6 +121,12 @@ public:
                 Named(child, [&] { game.ElapsedTime = ReadFloat(child, 0); });
             } else if (name == QLatin1String("DealNumber")) {
                 Named(child, [&] { game.DealNumber = ReadDealNumber(child); });
+            } else if (withPlay && name == QLatin1String("UndoCount")) {
+                Named(child, [&] { game.UndoCount = ReadCount(child); });
+            } else if (withPlay && name == QLatin1String("HintCount")) {
+                Named(child, [&] { game.HintCount = ReadCount(child); });
+            } else if (withPlay && name == QLatin1String("GamePlayed")) {
+                Named(child, [&] { game.GamePlayed = ReadInteger(child, 0) != 0; });
             } else if (name == QLatin1String("Home")) {
                 ReadHome(game.Live, child);
                 game.Dealt = game.Live;
@@ -179,6 +190,14 @@ private:
         if (!ok || number > UINT32_MAX)
             throw TGameError(QStringLiteral("'%1' is not a deal number").arg(text.left(64)));
         return uint32_t(number);
+    }
+
+    // An undo or hint count: a named integer from 0 to the counters' limit.
+    static std::optional<int32_t> ReadCount(pugi::xml_node node) {
+        const int32_t count = ReadInteger(node, 0);
+        if (count < 0 || count > MaxCount)
+            throw TGameError(QStringLiteral("%1 is not a count").arg(count));
+        return count;
     }
 
     // Reads a counter element; a failure names the element it was found in.
@@ -373,7 +392,7 @@ QByteArray ReadGameFile(const QString& path) {
 }
 } // namespace
 
-void TGame::SaveGameFile(const QString& path) {
+void TGame::SaveGameFile(const QString& path, TKeep keep) {
     // Half a deal is no game to keep: its file would lack the cards still on the deck.
     if (Dealing)
         throw TGameError(QStringLiteral("The game cannot be saved while the cards are dealt"));
@@ -393,6 +412,11 @@ void TGame::SaveGameFile(const QString& path) {
         pugi::xml_node number = root.append_child("DealNumber").append_child("Integer");
         number.text() = QByteArray::number(*DealNumber).constData();
     }
+    if (keep == TKeep::GameAndPlay) {
+        WriteNamedInteger(root, QStringLiteral("UndoCount"), UndoCount);
+        WriteNamedInteger(root, QStringLiteral("HintCount"), HintCount);
+        WriteNamedInteger(root, QStringLiteral("GamePlayed"), GamePlayed ? 1 : 0);
+    }
 
     ByteWriter writer;
     document.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
@@ -405,7 +429,7 @@ void TGame::SaveGameFile(const QString& path) {
     }
 }
 
-void TGame::LoadGameFile(const QString& path) {
+void TGame::LoadGameFile(const QString& path, TKeep keep) {
     // Both run loops that let menu commands in; a board swapped beneath them would be wrecked.
     if (Dealing)
         throw TGameError(QStringLiteral("A saved game cannot be loaded while the cards are dealt"));
@@ -416,7 +440,7 @@ void TGame::LoadGameFile(const QString& path) {
         throw TGameError(QStringLiteral("A saved game cannot be loaded before the deck is made"));
 
     const QByteArray data = ReadGameFile(path);
-    const FileGame file = GameReader(data).Read();
+    const FileGame file = GameReader(data).Read(keep == TKeep::GameAndPlay);
 
     // The file is sound: from here on nothing fails, and the game on the table is replaced.
     AbandonGame();
@@ -442,6 +466,11 @@ void TGame::LoadGameFile(const QString& path) {
     MoveCount = file.MoveCount;
     DealNumber = file.DealNumber;
     Host().ShowDealNumber(DealNumber);
+    if (keep == TKeep::GameAndPlay) {
+        UndoCount = file.UndoCount.value_or(0);
+        HintCount = file.HintCount.value_or(0);
+        GamePlayed = file.GamePlayed;
+    }
 
     Deck->SetAllVisible(true);
     GameActive = true;

@@ -145,11 +145,15 @@ public:
     void FinishWin();
 
     // ---- saved games
+    // What a saved game keeps: the board, the deal and the counters of the format, or with
+    // them, for a game kept over the program's closing, the undo and hint counts and whether a
+    // move was made.
+    enum class TKeep { Game, GameAndPlay };
     // Writes the game to an XML file, atomically; throws TGameError when it cannot.
-    void SaveGameFile(const QString& path);
+    void SaveGameFile(const QString& path, TKeep keep = TKeep::Game);
     // Reads a saved game; the whole file is checked before the table changes, so a file that
     // fails leaves the game as it was. Throws TGameError with the reason.
-    void LoadGameFile(const QString& path);
+    void LoadGameFile(const QString& path, TKeep keep = TKeep::Game);
 
     // ---- score and status
     int32_t ComputeScore();

@@ -93,7 +93,8 @@ TEST_F(SettingsTest, FactoryThenRestoreBringsBackTheSavedValues) {
     ExpectSame(InForce(), saved);
 }
 
-TEST_F(SettingsTest, SavingWritesExactlyTheSevenKeys) {
+// The seven keys of the card back, size, window and sound, and the added "ResumeGame".
+TEST_F(SettingsTest, SavingWritesExactlyItsKeys) {
     config.Write("[History]\nFile0=/home/p/a.twl\nFile1=/home/p/b.twl\n\n"
                  "[TopScores]\nCount=10\nDate0=46000.5\nName0=\"Ann, the best\"\nScore0=50\n");
     const KeyValues history = Section(config.IniPath(), "History");
@@ -101,13 +102,14 @@ TEST_F(SettingsTest, SavingWritesExactlyTheSevenKeys) {
     Apply({12, true, QRect(-20, 40, 640, 480), false});
     SaveSettings(form);
 
-    EXPECT_EQ(Section(config.IniPath(), "Display"), KeyValues({{"CardBack", "12"}, {"SmallCards", "1"}}));
+    EXPECT_EQ(Section(config.IniPath(), "Display"),
+              KeyValues({{"CardBack", "12"}, {"SmallCards", "1"}, {"ResumeGame", "1"}}));
     EXPECT_EQ(Section(config.IniPath(), "Layout"),
               KeyValues({{"ScreenWidth", "640"}, {"ScreenHeight", "480"}, {"PositionX", "-20"}, {"PositionY", "40"}}));
     EXPECT_EQ(Section(config.IniPath(), "Sound"), KeyValues({{"Disable", "0"}}));
     EXPECT_EQ(Section(config.IniPath(), "History"), history);
     EXPECT_EQ(Section(config.IniPath(), "TopScores"), scores);
-    EXPECT_EQ(QSettings(config.IniPath(), QSettings::IniFormat).allKeys().size(), 7 + 2 + 4);
+    EXPECT_EQ(QSettings(config.IniPath(), QSettings::IniFormat).allKeys().size(), 8 + 2 + 4);
 }
 
 TEST_F(SettingsTest, ValuesAsEditedByHand) {
@@ -264,7 +266,8 @@ TEST_F(SettingsTest, DamagedLineDoesNotBlockSaving) {
     config.Write("[Display\nCardBack=3\n\n[History]\nFile0=/home/p/a.twl\n");
     Apply({4, false, QRect(20, 30, 700, 500), false});
     EXPECT_NO_THROW(SaveSettings(form));
-    EXPECT_EQ(Section(config.IniPath(), "Display"), KeyValues({{"CardBack", "4"}, {"SmallCards", "0"}}));
+    EXPECT_EQ(Section(config.IniPath(), "Display"),
+              KeyValues({{"CardBack", "4"}, {"SmallCards", "0"}, {"ResumeGame", "1"}}));
     EXPECT_EQ(Section(config.IniPath(), "History"), KeyValues({{"File0", "/home/p/a.twl"}}));
 
     WriteByHand("[Display\nCardBack=3\n[Sound]\nDisable=1\n");

@@ -339,6 +339,7 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        env.insert(QStringLiteral("XDG_DATA_HOME"), config.filePath(QStringLiteral("data")));
         env.remove(QStringLiteral("QT_SCALE_FACTOR"));
         env.remove(QStringLiteral("QT_SCREEN_SCALE_FACTORS"));
         process.setProcessEnvironment(env);
@@ -917,6 +918,29 @@ TEST_F(EndToEnd, TopScoresAndHelpOpenTheirWindows) {
     WaitForWindowGone(QStringLiteral("Help"));
 }
 
+TEST_F(EndToEnd, AGameLeftOnTheTableIsThereAtTheNextStart) {
+    // A program of its own, with no preferences saved by the tests before.
+    StartProgram();
+    const QImage afterFive = MoveFiveOntoSix(LoadKnownPosition());
+    const QByteArray iniBefore = FileBytes(P().IniPath());
+    P().Press({QStringLiteral("alt+f"), QStringLiteral("e")});
+    ASSERT_TRUE(P().process.waitForFinished(WindowTimeout)) << "the program did not end";
+    EXPECT_TRUE(QFileInfo::exists(P().config.filePath(QStringLiteral("data/Tarnwell/Resume.twl"))));
+    EXPECT_EQ(FileBytes(P().IniPath()), iniBefore) << "keeping the game writes nothing to the settings file";
+    // Started again with the same folders (and the window where it was saved): the same game,
+    // and it goes on.
+    P().Start();
+    const Geometry& g = Large;
+    const QImage five = Part(afterFive, g.Card(g.Cell(1, 1)));
+    const QImage resumed = P().WaitForBoard(
+        [&](const QImage& b) {
+            return Part(b, g.Card(g.Cell(1, 1))) == five && ColumnHolds(b, 0, 0) && ColumnHolds(b, 1, 2) &&
+                   !PocketEmpty(b, 0) && PocketEmpty(b, 1);
+        },
+        QStringLiteral("the game as it was left"));
+    MoveAceHome(resumed);
+}
+
 TEST_F(EndToEnd, ExitEndsTheProgramAndWritesNothing) {
     const QByteArray iniBefore = FileBytes(P().IniPath());
     const QDateTime modifiedBefore = QFileInfo(P().IniPath()).lastModified();
@@ -939,6 +963,7 @@ TEST(EndToEndScreen, AMagnifiedWindowOpensWhollyOnTheScreen) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), config.filePath(QStringLiteral("data")));
     env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
     env.remove(QStringLiteral("QT_SCREEN_SCALE_FACTORS"));
     game.setProcessEnvironment(env);

@@ -470,6 +470,39 @@ TEST_F(GameFileTest, TheDealNumberIsKeptInAnElementOfItsOwn) {
     }
 }
 
+TEST_F(GameFileTest, AGameKeptOverClosingKeepsItsPlayToo) {
+    const QString path = File(QStringLiteral("Resume.twl"));
+    GameInProgress(); // 3 moves, 2 undos, 1 hint
+    game.GamePlayed = true;
+    game.SaveGameFile(path, TGame::TKeep::GameAndPlay);
+    const TBoard board = game.GameArray;
+
+    game.DealGame(5u);
+    game.UndoCount = game.HintCount = 0;
+    game.LoadGameFile(path, TGame::TKeep::GameAndPlay);
+    EXPECT_EQ(game.GameArray, board);
+    EXPECT_EQ(game.MoveCount, 3);
+    EXPECT_EQ(game.UndoCount, 2);
+    EXPECT_EQ(game.HintCount, 1);
+    EXPECT_TRUE(game.GamePlayed);
+
+    // An ordinary load reads the board and its counters only, as the format always did.
+    game.UndoCount = 7;
+    game.HintCount = 8;
+    game.LoadGameFile(path);
+    EXPECT_EQ(game.UndoCount, 7);
+    EXPECT_EQ(game.HintCount, 8);
+    EXPECT_FALSE(game.GamePlayed);
+
+    // Counts no game reaches are refused like any damage.
+    QString text = QString::fromUtf8(ReadAll(path));
+    text.replace(QRegularExpression(QStringLiteral("<UndoCount>\\s*<Integer>2</Integer>")),
+                 QStringLiteral("<UndoCount><Integer>-4</Integer>"));
+    WriteAll(path, text.toUtf8());
+    EXPECT_THROW(game.LoadGameFile(path, TGame::TKeep::GameAndPlay), TGameError);
+    EXPECT_EQ(game.UndoCount, 7);
+}
+
 TEST_F(GameFileTest, AFailedSaveSaysWhyAndChangesNothing) {
     game.DealGame();
     const TableState before = TableState::Of(game, host);
