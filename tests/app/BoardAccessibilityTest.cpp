@@ -8,6 +8,7 @@
 #include "app/TForm1.h"
 #include "engine/TwGame.h"
 #include "KestrelObjects/TFancyButton.h"
+#include "support/PlayPosition.h"
 #include "support/VirtualTimeSource.h"
 
 #include <QAccessible>
@@ -18,7 +19,7 @@
 #include <vector>
 
 namespace {
-constexpr int Card(int suit, int rank) { return suit * 13 + rank; }
+constexpr int Card(int suit, int rank) { return CardOf(suit, rank); }
 constexpr int H = 0, D = 1, C = 2, S = 3;
 
 struct Heard {
@@ -79,34 +80,13 @@ protected:
     // second empty, the third five cards with the top two face down, then the 8 and 7 of spades,
     // the Jack of spades and the Ace of diamonds.
     void SetPosition() {
-        TGame& g = game();
-        TGame::ClearBoard(g.GameArray);
-        g.Pocket(0) = card(Card(H, 11));
-        for (int rank = 0; rank <= 11; ++rank)
-            card(Card(H, rank))->FaceUp = true;
-        const std::vector<std::pair<int, bool>> columns[5] = {
-            {{Card(C, 12), true}},
-            {{Card(D, 2), false}, {Card(D, 4), false}, {Card(S, 9), true}, {Card(D, 8), true}, {Card(D, 7), true}},
-            {{Card(S, 7), true}, {Card(S, 6), true}},
-            {{Card(S, 10), true}},
-            {{Card(D, 0), true}}};
-        const int at[5] = {0, 2, 3, 4, 5};
-        for (int i = 0; i < 5; ++i)
-            for (size_t r = 0; r < columns[i].size(); ++r) {
-                card(columns[i][r].first)->FaceUp = columns[i][r].second;
-                g.Cell(at[i], int(r)) = card(columns[i][r].first);
-            }
-        g.GameState = TGameState::Playing;
-        g.GameActive = true;
-        g.CardCounter = 40;
-        g.ResetMoveProtocol();
-        g.GameCopy = g.GameArray;
-        g.UndoRing.Clear();
-        g.TakeSnapshot();
-        g.LayoutBoard();
-        g.PaintBoard();
-        g.FindMoves();
-        g.ShowStatus();
+        PileColumns columns;
+        columns[0] = {{Card(C, 12)}};
+        columns[2] = {{Card(D, 2), false}, {Card(D, 4), false}, {Card(S, 9)}, {Card(D, 8)}, {Card(D, 7)}};
+        columns[3] = {{Card(S, 7)}, {Card(S, 6)}};
+        columns[4] = {{Card(S, 10)}};
+        columns[5] = {{Card(D, 0)}};
+        PlayPosition(game(), {Card(H, 11), -1, -1, -1}, columns);
     }
 
     QAccessibleInterface* Column(int c) { return board->child(HomeCount + c); }

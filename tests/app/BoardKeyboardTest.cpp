@@ -8,6 +8,7 @@
 #include "KestrelObjects/TFancyButton.h"
 #include "KestrelObjects/TReopenMenu.h"
 #include "support/BoardClicks.h"
+#include "support/PlayPosition.h"
 #include "support/VirtualTimeSource.h"
 
 #include <QInputDialog>
@@ -24,17 +25,11 @@
 #include <vector>
 
 namespace {
-// Cards by Index: hearts 0..12, diamonds 13..25, clubs 26..38, spades 39..51; rank 0 the Ace.
-constexpr int Card(int suit, int rank) { return suit * 13 + rank; }
+constexpr int Card(int suit, int rank) { return CardOf(suit, rank); }
 constexpr int H = 0, D = 1, C = 2, S = 3;
 // Ace (0) and King (12) come with the cards.
 constexpr int Jack = 10, Queen = 11;
-
-struct Laid {
-    int card;
-    bool up = true;
-};
-using Columns = std::array<std::vector<Laid>, 8>;
+using Columns = PileColumns;
 
 // Answers every modal window that opens while it lives: a name prompt gets a name and OK, any
 // other window is closed. Keeps their titles.
@@ -80,34 +75,8 @@ protected:
     TBoardCursor& cursor() { return *form.BoardCursor; }
     TCard* card(int index) { return &game().Deck->Card(index); }
 
-    // A game in play on the given position, laid out and shown as a loaded game would be.
-    void SetPosition(std::array<int, 4> pockets, const Columns& columns) {
-        TGame& g = game();
-        TGame::ClearBoard(g.GameArray);
-        g.CardCounter = 52;
-        for (int p = 0; p < 4; ++p) {
-            g.Pocket(p) = pockets[size_t(p)] >= 0 ? card(pockets[size_t(p)]) : nullptr;
-            if (g.Pocket(p))
-                g.CardCounter -= g.Pocket(p)->Rank + 1;
-        }
-        for (int c = 0; c < 8; ++c)
-            for (size_t r = 0; r < columns[size_t(c)].size(); ++r) {
-                TCard* laid = card(columns[size_t(c)][r].card);
-                laid->FaceUp = laid->DealFaceUp = columns[size_t(c)][r].up;
-                g.Cell(c, int(r)) = laid;
-            }
-        g.GameState = TGameState::Playing;
-        g.GameActive = true;
-        g.MoveCount = 0;
-        g.ResetMoveProtocol();
-        g.GameCopy = g.GameArray;
-        g.UndoRing.Clear();
-        g.TakeSnapshot();
-        g.LayoutBoard();
-        g.PaintBoard();
-        g.FindMoves();
-        g.ShowStatus();
-        g.ShowError(QString());
+    void SetPosition(const std::array<int, 4>& pockets, const Columns& columns) {
+        PlayPosition(game(), pockets, columns);
     }
 
     void Keys(std::initializer_list<Qt::Key> keys) {
