@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -304,6 +305,15 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !qobject_cast<QMenuBar*>(watched) &&
         !qobject_cast<QMenu*>(watched))
         game->StopRequested = true;
+    // A menu bar reached by a tap on Alt takes the next plain letter as a menu's underlined
+    // letter, not as the window's one-letter shortcut (H would give a hint, not the Help menu).
+    if (event->type() == QEvent::ShortcutOverride && watched == menuBar() && menuBar()->hasFocus()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier && !key->text().isEmpty() && key->text().front().isLetterOrNumber()) {
+            event->accept();
+            return true;
+        }
+    }
     return false;
 }
 

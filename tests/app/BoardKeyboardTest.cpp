@@ -465,6 +465,24 @@ TEST_F(BoardKeyboardTest, ShortcutsAndMnemonicsReachEveryCommand) {
         EXPECT_TRUE(reached(m.action)) << m.action->text().toStdString();
         EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << m.action->text().toStdString();
     }
+    // A tap on Alt, then a menu's letter: the menu opens, even for the letter of a one-letter
+    // shortcut (H for Help, not a hint).
+    const std::pair<Qt::Key, QString> menus[] = {{Qt::Key_F, "&File"}, {Qt::Key_G, "&Game"}, {Qt::Key_V, "&View"},
+                                                 {Qt::Key_O, "&Options"}, {Qt::Key_H, "&Help"}};
+    for (const auto& [letter, title] : menus) {
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        form.Image1->setFocus();
+        QTest::keyClick(form.Image1, Qt::Key_Alt);
+        ASSERT_EQ(QApplication::focusWidget(), form.menuBar()) << title.toStdString();
+        QTest::keyClick(form.menuBar(), letter);
+        auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(open, nullptr) << title.toStdString();
+        EXPECT_EQ(open->title(), title);
+        EXPECT_TRUE(triggered.empty()) << title.toStdString();
+        open->close();
+    }
+
     // The recent games open as a menu of their own.
     form.ReopenMenu1->AddFile(QStringLiteral("/nowhere/Game.twl"));
     QTest::keyClick(&form, Qt::Key_F, Qt::AltModifier);
