@@ -159,7 +159,8 @@ void TBoardCursor::Activate() {
         game.StopRequested = true;
         return;
     }
-    if (game.Dealing || !game.Deck || !Click)
+    // A run picked up by a mouse button still held is the mouse's to put down.
+    if (game.Dealing || !game.Deck || !Click || game.Protocol.DragActive)
         return;
     const bool destination = game.Protocol.ClickPhase == 1;
     Click(BoardPlaces::ClickPoint(game, place));
@@ -175,6 +176,8 @@ bool TBoardCursor::Drop() {
     if (game.Dealing || game.CelebrationRunning || game.Protocol.ClickPhase == 0)
         return false;
     game.ResetMoveProtocol();
+    // A run being dragged goes back to its column.
+    game.LayoutBoard();
     game.PaintBoard();
     game.ShowStatus();
     return true;

@@ -365,8 +365,26 @@ TEST_F(BoardKeyboardTest, EscapePutsAChosenCardBackDown) {
     Keys({Qt::Key_Space});
     EXPECT_EQ(game().Protocol.ClickPhase, 1);
     EXPECT_EQ(game().MoveCount, 0);
-    // With nothing chosen Escape is not the board's: it goes on to the window.
+    // A run dragged with the mouse: Space leaves it to the mouse, Escape puts it back.
     Keys({Qt::Key_Escape});
+    const QPoint from = OnCell(game(), 1, 0);
+    QTest::mousePress(form.Image1, Qt::LeftButton, {}, from);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(from + QPoint(150, 200)),
+                     form.Image1->mapToGlobal(QPointF(from + QPoint(150, 200))), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(form.Image1, &drag);
+    ASSERT_TRUE(card(Card(C, King))->Lifted);
+    Keys({Qt::Key_Space});
+    EXPECT_EQ(game().MoveCount, 0);
+    EXPECT_TRUE(card(Card(C, King))->Lifted);
+    Keys({Qt::Key_Escape});
+    EXPECT_FALSE(card(Card(C, King))->Lifted);
+    EXPECT_EQ(card(Card(C, King))->Position, game().CellPosition(1, 0));
+    EXPECT_EQ(card(Card(C, Queen))->Position, game().CellPosition(1, 1));
+    QTest::mouseRelease(form.Image1, Qt::LeftButton, {}, from + QPoint(150, 200));
+    EXPECT_EQ(game().Cell(1, 0), card(Card(C, King)));
+    EXPECT_EQ(card(Card(C, King))->Position, game().CellPosition(1, 0));
+    EXPECT_EQ(game().MoveCount, 0);
+    // With nothing chosen Escape is not the board's: it goes on to the window.
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(form.Image1, &escape);
     EXPECT_FALSE(escape.isAccepted());
