@@ -80,8 +80,6 @@ TBoardCursor* TBoardAccessible::Cursor() const {
     return cursor && cursor->Game().Deck ? cursor.data() : nullptr;
 }
 
-QAccessible::Role TBoardAccessible::role() const { return QAccessible::Pane; }
-
 QString TBoardAccessible::text(QAccessible::Text t) const {
     switch (t) {
     case QAccessible::Name:

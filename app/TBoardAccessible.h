@@ -35,7 +35,6 @@ public:
     explicit TBoardAccessible(TBoardView* view);
     ~TBoardAccessible() override;
 
-    QAccessible::Role role() const override;
     QString text(QAccessible::Text t) const override;
     int childCount() const override;
     QAccessibleInterface* child(int index) const override;

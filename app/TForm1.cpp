@@ -19,11 +19,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -455,8 +455,10 @@ void TForm1::SetPanelText(StatusPanel panel, const QString& text) {
     QLabel* label = PanelOf(panel);
     const bool changed = label->text() != text;
     label->setText(text);
-    // A screen reader hears what the game says back: a refusal, the next step, the score.
-    if (changed && (panel == StatusPanel::ErrorDis || panel == StatusPanel::MessageDis || panel == StatusPanel::ScoreDis))
+    // A screen reader hears what the game says back: every refusal, even one said twice, and a
+    // new prompt or score.
+    const bool refusal = panel == StatusPanel::ErrorDis && !text.isEmpty();
+    if (refusal || (changed && (panel == StatusPanel::MessageDis || panel == StatusPanel::ScoreDis)))
         AnnouncePanelText(label);
 }
 

@@ -243,10 +243,16 @@ TEST_F(BoardAccessibilityTest, PanelsAreHeardWhenTheirTextsChange) {
     // The card panels keep their short names and are not announced.
     EXPECT_EQ(form.CardDis->text(), "AD");
     EXPECT_FALSE(HeardOf(QAccessible::NameChanged, "AD"));
-    // A text set again unchanged is not heard twice.
+    // A prompt or score set again unchanged is not heard twice; a refusal said twice is.
     heard.clear();
     game().ShowStatus();
     EXPECT_FALSE(HeardOf(QAccessible::NameChanged, form.ScoreDis->text()));
+    EXPECT_FALSE(HeardOf(QAccessible::NameChanged, "Click On Card From Pile"));
+    Keys({Qt::Key_Home, Qt::Key_Left, Qt::Key_Space});
+    heard.clear();
+    Keys({Qt::Key_Space});
+    EXPECT_EQ(form.ErrorDis->text(), "Select a card from the pile");
+    EXPECT_TRUE(HeardOf(QAccessible::NameChanged, "Select a card from the pile"));
 }
 
 TEST_F(BoardAccessibilityTest, AScreenReaderCanPressAndFocusAPlace) {
