@@ -2,6 +2,8 @@
 
 #include "Fonts.h"
 #include "TAboutBox.h"
+#include "TBoardAccessible.h"
+#include "TBoardCursor.h"
 #include "TBoardView.h"
 #include "TDealNumberDlg.h"
 #include "TCardBackDlg.h"
@@ -22,6 +24,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -76,7 +79,10 @@ TFancyButton* StripButton(QWidget* parent, int x, int width, const QString& capt
     b->SetGradColor1(MakeColor(128, 128, 128));
     b->SetGradColor2(clBlack);
     b->SetGradient(true);
-    b->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the buttons; a focused button has the default look, and Space or Enter clicks
+    // it. A click with the mouse leaves the focus where it was.
+    b->setFocusPolicy(Qt::TabFocus);
+    b->setAutoDefault(true);
     if (!picture.isEmpty())
         b->SetGlyph(QImage(picture));
     return b;
@@ -97,6 +103,8 @@ void StylePanel(QLabel* panel, const QString& hint) {
 } // namespace
 
 TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make_unique<TGame>(*this)) {
+    // Before any widget: the board's interface for screen readers comes from this factory.
+    InstallBoardAccessibility();
     setWindowTitle(QStringLiteral("Tarnwell"));
     setFont(GameFont("System", 13, false));
     Fill(this, QColor(0, 128, 0));
@@ -130,6 +138,9 @@ TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make
 TForm1::~TForm1() {
     qApp->removeEventFilter(this);
     Image1->disconnect(this);
+    // The cursor reads the game, which goes first.
+    delete BoardCursor;
+    BoardCursor = nullptr;
     // The engine frees the deck with itself.
     game.reset();
 }
@@ -180,10 +191,13 @@ void TForm1::BuildStatusStrip() {
 void TForm1::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     LoadGame1 = file->addAction(QStringLiteral("&Load Game..."), this, &TForm1::LoadGame1Click);
+    LoadGame1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     SaveGame1 = file->addAction(QStringLiteral("&Save Game..."), this, &TForm1::SaveGame1Click);
+    SaveGame1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     Reload1 = file->addMenu(QStringLiteral("&Reload"));
     file->addSeparator();
     Exit1 = file->addAction(QStringLiteral("&Exit"), this, &QWidget::close);
+    Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("&Game"));
     DealMnu = gameMenu->addAction(QStringLiteral("&Deal"), this, &TForm1::DealMnuClick);
@@ -224,6 +238,7 @@ void TForm1::BuildMenus() {
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     ContentsMnu = help->addAction(QStringLiteral("&Contents..."), this, &TForm1::ContentsMnuClick);
+    ContentsMnu->setShortcut(QKeySequence(Qt::Key_F1));
     help->addSeparator();
     About1 = help->addAction(QStringLiteral("&About..."), this, &TForm1::About1Click);
 }
@@ -239,6 +254,16 @@ void TForm1::FormCreate() {
     connect(Image1, &TBoardView::MouseMove, this, &TForm1::Image1MouseMove);
     connect(Image1, &TBoardView::MouseUp, this, &TForm1::Image1MouseUp);
     connect(Image1, &TBoardView::Resized, this, &TForm1::FormResize);
+    // Keys on the board click where the cursor rests, as the mouse would: press, then release.
+    BoardCursor = new TBoardCursor(*game, *Image1);
+    BoardCursor->Click = [this](QPoint p) {
+        Image1MouseDown(Qt::LeftButton, p.x(), p.y());
+        Image1MouseUp(p.x(), p.y());
+    };
+    setTabOrder(DealBtn, UndoBtn);
+    setTabOrder(UndoBtn, HintBtn);
+    setTabOrder(HintBtn, Image1);
+    Image1->setFocus();
     game->EngineStart();
     Guarded([this] { ApplySettings(LoadSettings(CurrentSettings())); });
     Guarded([] { LoadTopScores(); });
@@ -320,6 +345,15 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !qobject_cast<QMenuBar*>(watched) &&
         !qobject_cast<QMenu*>(watched))
         game->StopRequested = true;
+    // A menu bar reached by a tap on Alt takes the next plain letter as a menu's underlined
+    // letter, not as the window's one-letter shortcut (H would give a hint, not the Help menu).
+    if (event->type() == QEvent::ShortcutOverride && watched == menuBar() && menuBar()->hasFocus()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier && !key->text().isEmpty() && key->text().front().isLetterOrNumber()) {
+            event->accept();
+            return true;
+        }
+    }
     return false;
 }
 
@@ -529,7 +563,16 @@ QLabel* TForm1::PanelOf(StatusPanel panel) const {
     return ErrorDis;
 }
 
-void TForm1::SetPanelText(StatusPanel panel, const QString& text) { PanelOf(panel)->setText(text); }
+void TForm1::SetPanelText(StatusPanel panel, const QString& text) {
+    QLabel* label = PanelOf(panel);
+    const bool changed = label->text() != text;
+    label->setText(text);
+    // A screen reader hears what the game says back: every refusal, even one said twice, and a
+    // new prompt or score.
+    const bool refusal = panel == StatusPanel::ErrorDis && !text.isEmpty();
+    if (refusal || (changed && (panel == StatusPanel::MessageDis || panel == StatusPanel::ScoreDis)))
+        AnnouncePanelText(label);
+}
 
 TColor TForm1::PanelFontColor(StatusPanel panel) {
     return FromQColor(PanelOf(panel)->palette().color(QPalette::WindowText));
@@ -555,7 +598,11 @@ void TForm1::ShowInformation(const QString& text) {
     QMessageBox::information(this, QStringLiteral("Tarnwell"), text, QMessageBox::Ok);
 }
 
-void TForm1::ShowBoard(const QImage& board) { Image1->ShowImage(board); }
+void TForm1::ShowBoard(const QImage& board) {
+    if (BoardCursor)
+        BoardCursor->BoardShown();
+    Image1->ShowImage(board);
+}
 
 void TForm1::SetDisplayTimer(bool on) {
     if (on)

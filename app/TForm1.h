@@ -14,6 +14,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class TAboutBox;
+class TBoardCursor;
 class TBoardView;
 class TCardBackDlg;
 class TFancyButton;
@@ -45,6 +46,8 @@ public:
     TFancyButton* HintBtn;
     TFancyButton* FancyButton1;
     TBoardView* Image1;
+    // The keyboard cursor on the board; Space and Enter click through Image1MouseDown/Up.
+    TBoardCursor* BoardCursor = nullptr;
     QWidget* Panel6;
     QLabel* CurCardDis;
     QLabel* CardDis;

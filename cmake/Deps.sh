@@ -7,6 +7,7 @@ TARNWELL_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   gnome-cards-data fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth xdotool x11-utils desktop-file-utils appstream libxml2-utils shared-mime-info
+  dbus-daemon dbus-bin at-spi2-core python3-pyatspi
 )
 
 tarnwell_install_packages() {

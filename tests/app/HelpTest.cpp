@@ -80,6 +80,7 @@ const QList<std::pair<QString, QString>> ExpectedContents = {
     {"Settings", "settings.htm"},
     {"The game window", "window.htm"},
     {"Keyboard and mouse", "keys.htm"},
+    {"Playing with the keyboard", "keyboard.htm"},
 };
 
 } // namespace

@@ -153,14 +153,15 @@ TEST_F(MainWindowTest, MenusCaptionsAndShortcuts) {
         const char* caption;
         QKeySequence shortcut;
     } const items[] = {
-        {form.LoadGame1, "&Load Game...", {}},        {form.SaveGame1, "&Save Game...", {}},
-        {form.Exit1, "&Exit", {}},                    {form.DealMnu, "&Deal", QKeySequence(Qt::Key_F2)},
+        {form.LoadGame1, "&Load Game...", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {form.SaveGame1, "&Save Game...", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {form.Exit1, "&Exit", QKeySequence(Qt::CTRL | Qt::Key_Q)}, {form.DealMnu, "&Deal", QKeySequence(Qt::Key_F2)},
         {form.Resart1, "&Resart", QKeySequence(Qt::Key_R)}, {form.UndoMnu, "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {form.Hint1, "&Hint", QKeySequence(Qt::Key_H)}, {form.opScores1, "&Top Scores", {}},
         {form.CardBacks1, "&Card Backs...", {}},      {form.SmallCardsMnu, "&Small Cards", {}},
         {form.DisableSoundMnu, "&Disable Sound", {}}, {form.SaveDefaultsMnu, "Save &Defaults", {}},
         {form.RestoreDefaultsMnu, "&Restore Defaults", {}}, {form.FactoryDefaults1, "&Factory Defaults", {}},
-        {form.ContentsMnu, "&Contents...", {}},       {form.About1, "&About...", {}},
+        {form.ContentsMnu, "&Contents...", QKeySequence(Qt::Key_F1)}, {form.About1, "&About...", {}},
     };
     for (const auto& i : items) {
         EXPECT_EQ(i.action->text(), i.caption);

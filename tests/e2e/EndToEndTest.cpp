@@ -941,6 +941,64 @@ TEST_F(EndToEnd, AGameLeftOnTheTableIsThereAtTheNextStart) {
     MoveAceHome(resumed);
 }
 
+TEST_F(EndToEnd, PlaysByKeysAlone) {
+    const Geometry& g = Large;
+    const QImage loaded = LoadKnownPosition();
+    // The keyboard cursor: a cyan frame 5 pixels outside the place it rests on.
+    const QRgb cursorCyan = qRgb(0, 220, 255);
+    auto framed = [&](const QImage& b, QPoint place) {
+        return b.pixel(place + QPoint(-5, 20)) == cursorCyan && b.pixel(place + QPoint(-6, 20)) == cursorCyan;
+    };
+
+    // The board kept the keyboard through the file dialog. Home is the first column: the 5 of
+    // hearts, chosen with Space and put on the 6 with Right and Space.
+    const QImage five = Part(loaded, g.Card(g.Cell(0, 0)));
+    P().Press({QStringLiteral("Home"), QStringLiteral("space"), QStringLiteral("Right"), QStringLiteral("space")});
+    P().WaitForBoard(
+        [&](const QImage& b) {
+            return Part(b, g.Card(g.Cell(1, 1))) == five && ColumnHolds(b, 0, 0) && framed(b, g.Cell(1, 1));
+        },
+        QStringLiteral("the 5 of hearts on the 6, with the cursor on it"));
+    Shot(QStringLiteral("keys-five"));
+
+    // The Ace of spades home: chosen, and Space again on its own column.
+    const QImage ace = Part(loaded, g.Card(g.Cell(2, 0)));
+    P().Press({QStringLiteral("Right"), QStringLiteral("space"), QStringLiteral("space")});
+    P().WaitForBoard(
+        [&](const QImage& b) {
+            return Part(b, g.Card(g.Pocket(1))) == ace && ColumnHolds(b, 2, 0) && framed(b, g.Pocket(1));
+        },
+        QStringLiteral("the Ace of spades home, with the cursor on its pocket"));
+
+    // The 9 and 8 of diamonds onto the 10: Up reaches the 9 above the 8; the King of clubs
+    // left behind turns face up.
+    const QImage before = P().SettledBoard();
+    const QImage kingBack = Part(before, g.Strip(g.Cell(3, 0)));
+    const QImage nine = Part(before, g.Strip(g.Cell(3, 1)));
+    const QImage eight = Part(before, g.Card(g.Cell(3, 2)));
+    P().Press({QStringLiteral("Right"), QStringLiteral("Right"), QStringLiteral("Right"), QStringLiteral("Right"),
+               QStringLiteral("Up"), QStringLiteral("space"), QStringLiteral("Right"), QStringLiteral("space")});
+    P().WaitForBoard(
+        [&](const QImage& b) {
+            return Part(b, g.Strip(g.Cell(4, 1))) == nine && Part(b, g.Card(g.Cell(4, 2))) == eight &&
+                   ColumnHolds(b, 3, 1) && ColumnHolds(b, 4, 3) && Part(b, g.Strip(g.Cell(3, 0))) != kingBack &&
+                   framed(b, g.Cell(4, 1));
+        },
+        QStringLiteral("the run of diamonds on the 10 by keys"));
+    Shot(QStringLiteral("keys-run"));
+
+    // Ctrl+S asks where to save; Escape leaves the dialog.
+    P().Press({QStringLiteral("ctrl+s")});
+    const QString dialog = WaitForWindow(QStringLiteral("^Save Game$"));
+    Focus(dialog);
+    Keys({QStringLiteral("Escape")});
+    WaitForWindowGone(QStringLiteral("^Save Game$"));
+
+    // A mouse press hides the cursor again.
+    P().Click(QPoint(P().board.width() - 8, P().board.height() - 8));
+    P().WaitForBoard([&](const QImage& b) { return !framed(b, g.Cell(4, 1)); }, QStringLiteral("the cursor hidden"));
+}
+
 TEST_F(EndToEnd, ExitEndsTheProgramAndWritesNothing) {
     const QByteArray iniBefore = FileBytes(P().IniPath());
     const QDateTime modifiedBefore = QFileInfo(P().IniPath()).lastModified();
