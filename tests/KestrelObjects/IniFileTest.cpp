@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-// Texts in failure messages, readable.
-[[maybe_unused]] static void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace {
 // A settings file of a few pages: settings, the top ten and a long recent-files list.

@@ -15,8 +15,9 @@ namespace {
 // A data folder of its own (XDG_DATA_HOME) for the lifetime of the object.
 struct DataFolder {
     QTemporaryDir dir;
+    const QByteArray previous = qgetenv("XDG_DATA_HOME");
     DataFolder() { qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path())); }
-    ~DataFolder() { qunsetenv("XDG_DATA_HOME"); }
+    ~DataFolder() { qputenv("XDG_DATA_HOME", previous); }
 };
 
 // Plays the first move the search lists, as a player clicks it; false when the deal has none

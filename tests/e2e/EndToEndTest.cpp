@@ -674,10 +674,10 @@ TEST_F(EndToEnd, MovesADragUndoAndRestart) {
 
     // 5H dropped on 10D is refused: while held it has left its column, let go it slides back.
     P().DragTo(g.Centre(g.Cell(0, 0)), g.Centre(g.Cell(4, 0)) + QPoint(0, 20));
-    const QImage held = P().WaitForBoard([&](const QImage& b) { return ColumnHolds(b, 0, 0); },
-                                         QStringLiteral("the 5 of hearts lifted off its column"));
-    EXPECT_FALSE(IsTable(held, g.Centre(g.Cell(4, 0)) + QPoint(0, 60)))
-        << "the lifted card does not follow the pointer";
+    // On a busy machine the card may be seen on its way before it reaches the pointer.
+    P().WaitForBoard(
+        [&](const QImage& b) { return ColumnHolds(b, 0, 0) && !IsTable(b, g.Centre(g.Cell(4, 0)) + QPoint(0, 60)); },
+        QStringLiteral("the 5 of hearts lifted off its column and following the pointer"));
     P().Release();
     P().WaitForBoard([&](const QImage& b) { return b == loaded; }, QStringLiteral("the refused card back in place"));
 
