@@ -624,6 +624,8 @@ void TForm1::ShowDealNumber(std::optional<uint32_t> number) {
     setWindowTitle(number ? QStringLiteral("Tarnwell - Deal %1").arg(*number) : QStringLiteral("Tarnwell"));
 }
 
+void TForm1::PositionChanged() {}
+
 void TForm1::GameEnded(bool won, int32_t score, int64_t elapsedMicros) {
     // A record that cannot be written says so; the game goes on as it would have.
     Guarded([&] {

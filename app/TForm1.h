@@ -145,6 +145,7 @@ public:
     int ScreenWidth() override;
     bool Terminating() override { return closing; }
     void ShowDealNumber(std::optional<uint32_t> number) override;
+    void PositionChanged() override;
     void GameEnded(bool won, int32_t score, int64_t elapsedMicros) override;
     void AddTopScore(int32_t score, int64_t elapsedMicros) override;
     void PlaySound(SoundEffect effect, bool loop) override;

@@ -54,6 +54,7 @@ void TGame::DealGame(std::optional<uint32_t> number) {
     GameCopy = GameArray;
     FindMoves();
     SetClock(true);
+    host.PositionChanged();
 }
 
 void TGame::DealCard(int column, int row) {

@@ -11,6 +11,7 @@ void TGame::WinGame() {
     SetClock(false);
     GameActive = false;
     GameState = TGameState::Won;
+    Host().PositionChanged();
     FlashText(QStringLiteral("Congratulations!!"), Timing::CongratulationIntervalMs, Timing::CongratulationTotalMs, clWhite, MakeColor(255, 0, 0));
     FinishWin();
 }

@@ -485,4 +485,5 @@ void TGame::LoadGameFile(const QString& path, TKeep keep) {
     clock.Start();
     Host().SetDisplayTimer(true);
     ShowStatus();
+    Host().PositionChanged();
 }

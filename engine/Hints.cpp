@@ -63,6 +63,10 @@ void TGame::ShowNextHint() {
     }
     const HintPair pair = HintList[size_t(HintCursor)];
     HintCursor = (HintCursor + 1) % int(HintList.size());
+    FlashPair(pair);
+}
+
+void TGame::FlashPair(const HintPair& pair) {
     auto mark = [&pair](bool on) {
         pair.First->Highlighted = on;
         if (pair.Second)

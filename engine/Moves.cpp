@@ -127,6 +127,8 @@ void TGame::PlaceRun() {
     Protocol.ClickPhase = 0;
     Deck->ClearHighlights();
     CheckBlocked();
+    if (Protocol.LastMoveMade)
+        Host().PositionChanged();
 }
 
 bool TGame::MoveToColumn(const BoardSlot& source, BoardSlot target) {

@@ -126,6 +126,8 @@ public:
     bool FindMoves();
     void CheckBlocked();
     void ShowNextHint();
+    // Flashes two cards (the second may be none) as a hint does, and counts as a hint shown.
+    void FlashPair(const HintPair& pair);
 
     // ---- undo and restart
     BoardSnapshot Snapshot() const;

@@ -88,6 +88,7 @@ void TGame::UndoMove() {
     UndoCount = CountUp(UndoCount);
     ShowStatus();
     FindMoves();
+    host.PositionChanged();
 }
 
 void TGame::AnimateUndo() {
@@ -151,6 +152,7 @@ void TGame::RedoMove() {
     LayoutBoard();
     PaintBoard();
     CheckBlocked();
+    host.PositionChanged();
     if (CardCounter <= 0)
         WinGame();
     ShowStatus();
@@ -176,6 +178,7 @@ void TGame::RestartGame() {
     ShowStatus();
     FindMoves();
     SetClock(true);
+    host.PositionChanged();
 }
 
 void TGame::ConfirmRestart() {

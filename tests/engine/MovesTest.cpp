@@ -316,3 +316,24 @@ TEST_F(MovesTest, EverySlideAndFlipHasItsStepsAndDelays) {
         EXPECT_EQ(clock.BusyWaitedMs, c.waitedMs);
     }
 }
+
+TEST_F(MovesTest, TheWindowHearsOfEveryNewPositionAndOfNoRefusal) {
+    PutColumn(0, {H(5)});
+    PutColumn(1, {H(6)});
+    PutColumn(2, {D(9)});
+    Layout();
+    game.TakeSnapshot();
+    const int before = host.PositionChanges;
+    Click(game, OnCell(game, 0, 0));
+    Click(game, OnCell(game, 2, 0)); // refused
+    EXPECT_EQ(host.PositionChanges, before);
+    Click(game, OnCell(game, 0, 0));
+    Click(game, OnCell(game, 1, 0)); // made
+    EXPECT_EQ(host.PositionChanges, before + 1);
+    game.UndoMove();
+    game.RedoMove();
+    game.RestartGame();
+    EXPECT_EQ(host.PositionChanges, before + 4);
+    game.DealGame(3u);
+    EXPECT_EQ(host.PositionChanges, before + 5);
+}
