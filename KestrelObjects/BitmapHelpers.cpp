@@ -1,5 +1,7 @@
 #include "BitmapHelpers.h"
 
+#include "Timings.h"
+
 #include "TimeSource.h"
 
 #include <cmath>
@@ -122,10 +124,11 @@ void AlphaDrawConst(QPainter& canvas, const TRect& r, const QImage& bitmap, int 
 double Ease(double t) { return t / ((1 - t) * 50 + 1); }
 
 void FadeIn(QImage& image, const QImage& bitmap, int durationMs, const std::function<void()>& show) {
-    const int stepWait = durationMs / 255;
+    const int last = Timing::FadeSteps - 1;
+    const int stepWait = durationMs / last;
     const TRect whole{0, 0, image.width(), image.height()};
-    for (int i = 0; i <= 255; ++i) {
-        const int opacity = RoundHalfEven(Ease(i / 255.0) * 255);
+    for (int i = 0; i <= last; ++i) {
+        const int opacity = RoundHalfEven(Ease(double(i) / last) * 255);
         {
             QPainter canvas(&image);
             AlphaDrawConst(canvas, whole, bitmap, opacity);

@@ -154,8 +154,12 @@ void TFancyButton::DrawContent(QPainter& p, TRect r) const {
 
 void TFancyButton::DrawFocus(QPainter& p, TRect r) const {
     r = Shrunk(r, gradient ? 2 : 4);
-    QPen pen(Qt::black, 1, Qt::DotLine);
-    p.setPen(pen);
+    // The dots invert what lies under them, so they show on the light and the dark end of a
+    // gradient alike.
+    p.save();
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.setPen(QPen(Qt::white, 1, Qt::DotLine));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRect(r.Left, r.Top, r.Width() - 1, r.Height() - 1));
+    p.restore();
 }

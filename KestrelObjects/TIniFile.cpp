@@ -1,7 +1,9 @@
 #include "TIniFile.h"
 
+#include "AtomicFile.h"
 #include "GameError.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -52,7 +54,22 @@ TIniFile::TIniFile(const QString& iniPath)
 TIniFile::~TIniFile() = default;
 
 bool TIniFile::ValueExists(const QString& section, const QString& key) const {
-    return settings->contains(KeyOf(section, key));
+    return Value(KeyOf(section, key)).isValid();
+}
+
+bool TIniFile::Erased(const QString& fullKey) const {
+    for (const QString& section : erased)
+        if (fullKey.startsWith(section + QLatin1Char('/')))
+            return true;
+    return false;
+}
+
+QVariant TIniFile::Value(const QString& fullKey) const {
+    if (const auto it = written.constFind(fullKey); it != written.cend())
+        return *it;
+    if (Erased(fullKey))
+        return {};
+    return settings->value(fullKey);
 }
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
@@ -60,7 +77,7 @@ QString TIniFile::ReadString(const QString& section, const QString& key, const Q
 }
 
 QString TIniFile::Text(const QString& section, const QString& key, const QString& def, const QString& comma) const {
-    const QVariant v = settings->value(KeyOf(section, key));
+    const QVariant v = Value(KeyOf(section, key));
     if (!v.isValid())
         return def;
     // An unquoted value with commas comes back as a list; it is one text to us.
@@ -90,8 +107,6 @@ double TIniFile::ReadFloat(const QString& section, const QString& key, double de
 }
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    Remember(KeyOf(section, key));
-    settings->setValue(KeyOf(section, key), value);
     written.insert(KeyOf(section, key), value);
 }
 
@@ -108,70 +123,90 @@ void TIniFile::WriteFloat(const QString& section, const QString& key, double val
 }
 
 void TIniFile::EraseSection(const QString& section) {
-    settings->beginGroup(section);
-    const QStringList keys = settings->allKeys();
-    settings->endGroup();
-    for (const QString& key : keys)
-        Remember(KeyOf(section, key));
-    settings->remove(section);
-    erased.append(section);
+    if (!erased.contains(section))
+        erased.append(section);
     const QString prefix = section + QLatin1Char('/');
     for (auto it = written.begin(); it != written.end();)
         it = it.key().startsWith(prefix) ? written.erase(it) : std::next(it);
 }
 
-void TIniFile::Commit() {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    // QSettings keeps the first error it met. A hand-damaged line (a section header without
-    // its bracket) is reported as a format error on reading, yet the file is still read as far
-    // as it goes and rewritten whole; after such a read the status says nothing about the
-    // write, so the file itself is checked.
-    const bool statusTellsWrite = settings->status() == QSettings::NoError;
+QByteArray TIniFile::Compose() const {
+    // What the file holds now (it may have changed since this accessor read it), less the
+    // erased sections, with the values written on top.
     settings->sync();
-    const bool ok = statusTellsWrite ? settings->status() == QSettings::NoError : FileHoldsChanges();
-    if (!ok) {
-        Revert();
+    QMap<QString, QVariant> values;
+    for (const QString& key : settings->allKeys())
+        if (!Erased(key))
+            values.insert(key, settings->value(key));
+    for (auto it = written.cbegin(); it != written.cend(); ++it)
+        values.insert(it.key(), it.value());
+
+    // QSettings puts the values into INI form in a draft of its own, in a private folder beside
+    // the file: it never writes the file itself, so neither a failed write of its own nor a lock
+    // left behind by another process can harm or hold up the game's file.
+    const QString folder = QFileInfo(path).absolutePath();
+    QTemporaryDir scratch(folder + QStringLiteral("/.ini-XXXXXX"));
+    if (!scratch.isValid())
+        throw TGameError(scratch.errorString());
+    const QString draft = scratch.filePath(QStringLiteral("draft.ini"));
+    {
+        QSettings out(draft, QSettings::IniFormat);
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            out.setValue(it.key(), it.value());
+        out.sync();
+        if (out.status() != QSettings::NoError)
+            throw TGameError(QStringLiteral("draft not written"));
+    }
+    QFile file(draft);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TGameError(file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw TGameError(file.errorString());
+
+    // QSettings does not always notice that it could not finish writing (on a full disk it
+    // may keep a cut-off draft and report success), so the draft is read back, from a copy under
+    // a name it has never seen, and must hold every value.
+    const QString copy = scratch.filePath(QStringLiteral("check.ini"));
+    WriteFileAtomically(copy, bytes);
+    QSettings check(copy, QSettings::IniFormat);
+    const QStringList keys = check.allKeys();
+    if (keys.size() != values.size())
+        throw TGameError(QStringLiteral("draft incomplete"));
+    for (const QString& key : keys) {
+        const auto it = values.constFind(key);
+        if (it == values.cend() || check.value(key) != *it)
+            throw TGameError(QStringLiteral("draft incomplete"));
+    }
+    return bytes;
+}
+
+void TIniFile::Commit() {
+    if (written.isEmpty() && erased.isEmpty())
+        return;
+    const QFileInfo before(path);
+    const bool existed = before.exists();
+    const qint64 oldSize = existed ? before.size() : -1;
+    const QDateTime oldTime = existed ? before.lastModified() : QDateTime();
+    try {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        WriteFileAtomically(path, Compose());
+    } catch (const TGameError&) {
+        written.clear();
+        erased.clear();
         throw TGameError(QStringLiteral("Unable to write to %1").arg(path));
     }
-    originals.clear();
-}
-
-void TIniFile::Remember(const QString& fullKey) {
-    if (!originals.contains(fullKey))
-        originals.insert(fullKey, settings->contains(fullKey) ? settings->value(fullKey) : QVariant());
-}
-
-void TIniFile::Revert() {
-    for (auto it = originals.cbegin(); it != originals.cend(); ++it) {
-        if (it.value().isValid())
-            settings->setValue(it.key(), it.value());
-        else
-            settings->remove(it.key());
-    }
-    originals.clear();
     written.clear();
     erased.clear();
-}
 
-bool TIniFile::FileHoldsChanges() const {
-    if (written.isEmpty() && erased.isEmpty())
-        return true;
-    // A copy under another name is read afresh, not from QSettings' cache of this file.
-    QTemporaryDir dir;
-    const QString copy = dir.filePath(QStringLiteral("check.ini"));
-    if (!dir.isValid() || !QFile::copy(path, copy))
-        return false;
-    QSettings check(copy, QSettings::IniFormat);
-    for (auto it = written.cbegin(); it != written.cend(); ++it)
-        if (check.value(it.key()).toString() != it.value())
-            return false;
-    for (const QString& section : erased) {
-        check.beginGroup(section);
-        const QStringList keys = check.allKeys();
-        check.endGroup();
-        for (const QString& key : keys)
-            if (!written.contains(KeyOf(section, key)))
-                return false;
+    // QSettings keeps what it read of a file for the whole process and reads it again only
+    // when its size or its time (to the millisecond) has changed. A new file of the old size
+    // written within the same millisecond would look unchanged, so its time is moved on.
+    const QFileInfo after(path);
+    if (existed && after.size() == oldSize && after.lastModified() <= oldTime) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            file.setFileTime(oldTime.addMSecs(1), QFileDevice::FileModificationTime);
     }
-    return true;
+    settings->sync();
 }

@@ -9,11 +9,12 @@
 
 class QSettings;
 
-// The game's INI file, read and written through QSettings with the game's own value rules:
-// integers are written in decimal and read also as hexadecimal ("0x" or "$"); booleans are
-// written 1 or 0 and read as integers (anything but 0 is true); reals are written with a full
-// stop and read with a full stop or a comma; a value that does not parse reads as the default.
-// Writes are collected and reach the file, atomically, only with Commit.
+// The game's INI file, read through QSettings with the game's own value rules: integers are
+// written in decimal and read also as hexadecimal ("0x" or "$"); booleans are written 1 or 0
+// and read as integers (anything but 0 is true); reals are written with a full stop and read
+// with a full stop or a comma; a value that does not parse reads as the default.
+// Writes are collected in the accessor (its own readings see them at once) and reach the file
+// only with Commit, which replaces the file whole or not at all.
 class TIniFile {
 public:
     // The file every part of the game shares: $XDG_CONFIG_HOME/Tarnwell/Tarnwell.ini, or
@@ -40,30 +41,27 @@ public:
     void WriteFloat(const QString& section, const QString& key, double value);
     void EraseSection(const QString& section);
 
-    // Writes everything changed to the file in one atomic step. Throws TGameError
-    // "Unable to write to <path>" when the file cannot be written; the file is then unchanged
-    // and the changes are taken back, so that later readings see what the file holds.
+    // Writes the file anew: what it holds now with this accessor's changes on top. The new
+    // text replaces the old file only once every byte of it is on the disk. Throws TGameError
+    // "Unable to write to <path>" when that cannot be done; the file is then unchanged and the
+    // changes are taken back, so that later readings see what the file holds.
     void Commit();
 
 private:
     // The value as text, a value that QSettings split at its commas joined again by comma.
     QString Text(const QString& section, const QString& key, const QString& def, const QString& comma) const;
-    // Whether the file now on disk holds every change of this accessor.
-    bool FileHoldsChanges() const;
-    // Keeps a key's value from before this accessor's first change to it.
-    void Remember(const QString& fullKey);
-    // Takes back every change after a failed write. QSettings shares one cached copy of the
-    // file in the process; changes left in it would show in later readings and reach the file
-    // with the next successful write of any section.
-    void Revert();
+    // A value as this accessor sees it: its own change, or else the file's; invalid when missing.
+    QVariant Value(const QString& fullKey) const;
+    bool Erased(const QString& fullKey) const;
+    // The text of the whole file after the changes, in the INI form QSettings writes.
+    QByteArray Compose() const;
 
     QString path;
+    // Reads the file; it is never written through, so it never writes the file itself.
     std::unique_ptr<QSettings> settings;
-    // The changes made through this accessor, for checking a write when QSettings cannot tell.
+    // The changes made through this accessor: values written, and sections erased before them.
     QMap<QString, QString> written;
     QStringList erased;
-    // Values before the first change; an invalid value: the key did not exist.
-    QMap<QString, QVariant> originals;
 };
 
 // Integer text as the INI file may hold it: decimal, or hexadecimal after "0x" or "$".

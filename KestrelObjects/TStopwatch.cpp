@@ -92,6 +92,14 @@ QString TStopwatch::FixedText(double value) const {
 }
 
 QString TStopwatch::FormatMinutes(int64_t micros) const {
+    // Rounded to the shown precision before the fields are split, so that 119.6 s reads
+    // 02:00 and never 01:60.
+    if (digits < 6) {
+        int64_t unit = 1;
+        for (int i = digits; i < 6; ++i)
+            unit *= 10;
+        micros = std::llround(double(micros) / double(unit)) * unit;
+    }
     const ClockFields f = SplitClock(micros);
     const double g = double(f.seconds) + double(f.milliseconds) / 1000.0;
     QString s = FixedText(g);

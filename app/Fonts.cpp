@@ -1,29 +1,36 @@
 #include "Fonts.h"
 
-#include <QFile>
 #include <QFontDatabase>
 #include <QStringList>
 
-void LoadGameFonts() {
-    static bool loaded = false;
-    if (loaded)
-        return;
-    loaded = true;
-    for (const char* file : {"tahoma.ttf", "tahomabd.ttf", "ms_sans_serif.ttf"}) {
-        const QString path = QStringLiteral("/usr/share/wine/fonts/") + QString::fromLatin1(file);
-        if (QFile::exists(path))
-            QFontDatabase::addApplicationFont(path);
-    }
+namespace {
+QStringList StandIns(const QString& family) {
+    if (family == QLatin1String("Georgia"))
+        return {QStringLiteral("DejaVu Serif Condensed"), QStringLiteral("DejaVu Serif")};
+    if (family == QLatin1String("Elephant"))
+        return {QStringLiteral("DejaVu Serif")};
+    return {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")};
 }
 
+// Whether the family draws the face itself at any size. A family with no bold face would be
+// drawn in its regular weight (bitmap fonts are not thickened), so it does not count for bold.
+bool HasFace(const QString& family, bool bold) {
+    if (!QFontDatabase::hasFamily(family) || !QFontDatabase::isSmoothlyScalable(family))
+        return false;
+    if (!bold)
+        return true;
+    for (const QString& style : QFontDatabase::styles(family))
+        if (QFontDatabase::weight(family, style) >= QFont::DemiBold)
+            return true;
+    return false;
+}
+} // namespace
+
 QFont GameFont(const QString& family, int pixelSize, bool bold) {
-    QStringList families{family};
-    if (family == QLatin1String("Georgia") || family == QLatin1String("Elephant"))
-        families << QStringLiteral("DejaVu Serif");
-    else if (family == QLatin1String("MS Sans Serif") || family == QLatin1String("System"))
-        families << QStringLiteral("Tahoma") << QStringLiteral("DejaVu Sans");
-    else
-        families << QStringLiteral("DejaVu Sans");
+    QStringList families;
+    if (HasFace(family, bold))
+        families << family;
+    families << StandIns(family);
     QFont font;
     font.setFamilies(families);
     font.setPixelSize(pixelSize);

@@ -3,10 +3,9 @@
 #include <QFont>
 #include <QString>
 
-// Registers the fonts the game's windows are designed with, where Debian ships them outside
-// the font configuration (Tahoma and MS Sans Serif come with the wine fonts package).
-void LoadGameFonts();
-
-// A font of the given design family at a pixel size, with the closest families Debian has as
-// fall-backs: Georgia falls back to DejaVu Serif, Tahoma and the system fonts to DejaVu Sans.
+// A font of the given design family at a pixel size. The design family itself is used where it
+// is installed with the face asked for; otherwise Debian's nearest font in width stands in, one
+// that has a real bold face: DejaVu Serif Condensed for Georgia, DejaVu Serif for Elephant, and
+// DejaVu Sans Condensed for Tahoma, MS Sans Serif and the system font, each falling back to the
+// plain DejaVu family when the condensed one is missing.
 QFont GameFont(const QString& family, int pixelSize, bool bold);

@@ -1,7 +1,5 @@
 #include "TBoardView.h"
 
-#include "engine/TwGame.h"
-
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -25,22 +23,20 @@ void TBoardView::paintEvent(QPaintEvent*) {
 
 void TBoardView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (game && game->Deck)
-        game->BoardResize(width(), height());
+    emit Resized();
 }
 
 void TBoardView::mousePressEvent(QMouseEvent* event) {
-    if (game)
-        game->BoardMouseDown(event->buttons().testFlag(Qt::LeftButton), event->position().toPoint().x(),
-                             event->position().toPoint().y());
+    const QPoint p = event->position().toPoint();
+    emit MouseDown(event->buttons(), p.x(), p.y());
 }
 
 void TBoardView::mouseMoveEvent(QMouseEvent* event) {
-    if (game)
-        game->BoardMouseMove(event->position().toPoint().x(), event->position().toPoint().y());
+    const QPoint p = event->position().toPoint();
+    emit MouseMove(p.x(), p.y());
 }
 
 void TBoardView::mouseReleaseEvent(QMouseEvent* event) {
-    if (game)
-        game->BoardMouseUp(event->position().toPoint().x(), event->position().toPoint().y());
+    const QPoint p = event->position().toPoint();
+    emit MouseUp(p.x(), p.y());
 }

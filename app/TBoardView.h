@@ -3,19 +3,23 @@
 #include <QImage>
 #include <QWidget>
 
-class TGame;
-
-// The board image control: shows the board the engine paints and hands the mouse to it.
+// The board image control: shows the board image it is given and reports the mouse and its own
+// size in board pixels. It knows nothing of the game; the main window passes everything on.
 class TBoardView : public QWidget {
     Q_OBJECT
 public:
     explicit TBoardView(QWidget* parent = nullptr);
 
-    void SetGame(TGame* game) { this->game = game; }
-    // Shows a newly painted board at once. The view keeps a reference to the engine's board
-    // image, so painting the next frame never has to copy it.
+    // Shows a newly painted board at once. The view keeps a reference to the board image, so
+    // painting the next frame never has to copy it.
     void ShowImage(const QImage& board);
     const QImage* Image() const { return image; }
+
+signals:
+    void MouseDown(Qt::MouseButtons buttons, int x, int y);
+    void MouseMove(int x, int y);
+    void MouseUp(int x, int y);
+    void Resized();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -25,6 +29,5 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    TGame* game = nullptr;
     const QImage* image = nullptr;
 };

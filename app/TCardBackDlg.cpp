@@ -2,7 +2,6 @@
 
 #include "Fonts.h"
 #include "cards/CardResources.h"
-#include "engine/TwGame.h"
 
 #include <QFrame>
 #include <QListWidget>
@@ -83,14 +82,11 @@ TCardBackDlg::TCardBackDlg(QWidget* parent) : TCentredDialog(parent) {
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TCardBackDlg::ChooseCardBack(TGame& game) {
-    const int current = game.Deck->BackIndex;
+std::optional<int> TCardBackDlg::ChooseCardBack(int current) {
     BackList->setCurrentRow(current >= 0 && current < CardResource::BackCount ? current : -1);
     if (exec() != QDialog::Accepted)
-        return;
+        return std::nullopt;
     // With no row chosen the back in use stays.
     const int row = BackList->currentRow();
-    if (row >= 0)
-        game.Deck->SetBack(row);
-    game.PaintBoard();
+    return row >= 0 ? row : current;
 }

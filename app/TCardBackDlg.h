@@ -2,9 +2,10 @@
 
 #include "KestrelObjects/TCentredDialog.h"
 
+#include <optional>
+
 class QListWidget;
 class QPushButton;
-class TGame;
 
 // Chooses one of the 13 card backs from a list of their large pictures.
 class TCardBackDlg : public TCentredDialog {
@@ -12,8 +13,9 @@ class TCardBackDlg : public TCentredDialog {
 public:
     explicit TCardBackDlg(QWidget* parent = nullptr);
 
-    // Shows the dialog; on OK the chosen back goes on every card and the board is repainted.
-    void ChooseCardBack(TGame& game);
+    // Shows the dialog with the back in use selected. The back chosen with OK (the one in use
+    // when no row is selected), or none when the dialog was cancelled.
+    std::optional<int> ChooseCardBack(int current);
 
     QListWidget* BackList;
     QPushButton* OKBtn;

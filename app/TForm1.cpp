@@ -2,10 +2,14 @@
 
 #include "Fonts.h"
 #include "TAboutBox.h"
+#include "TBoardAccessible.h"
+#include "TBoardCursor.h"
 #include "TBoardView.h"
+#include "TDealNumberDlg.h"
 #include "TCardBackDlg.h"
 #include "TGameMessageDlg.h"
 #include "TSoundPlayer.h"
+#include "TStatisticsDlg.h"
 #include "TwGlobal.h"
 #include "scores/TTopScoresDlg.h"
 #include "scores/TwTopScores.h"
@@ -13,9 +17,14 @@
 #include "KestrelObjects/TFancyButton.h"
 #include "KestrelObjects/TReopenMenu.h"
 #include "KestrelObjects/TSubTimer.h"
+#include "KestrelObjects/Timings.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -27,6 +36,25 @@
 
 namespace {
 const QColor StripGreen(0, 100, 0);
+// The window's size and place before any preference says otherwise.
+constexpr QRect BuiltInFrame(451, 160, 794, 603);
+// A window frame's margins before the window manager has framed the window: a caption bar and
+// thin borders, as most window managers draw them.
+constexpr QMargins TypicalFrame(4, 30, 4, 4);
+
+// The margins the window frame adds around the window: as drawn once the window is shown, or
+// as most window managers draw them before that. Platforms without window frames add none.
+QMargins FrameMargins(const QWidget& form) {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return {};
+    if (!form.isVisible())
+        return TypicalFrame;
+    const QRect outer = form.frameGeometry();
+    const QRect inner = form.geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
 constexpr TColor PanelTextGreen = MakeColor(0, 191, 0);
 
 void Fill(QWidget* w, const QColor& colour) {
@@ -51,7 +79,10 @@ TFancyButton* StripButton(QWidget* parent, int x, int width, const QString& capt
     b->SetGradColor1(MakeColor(128, 128, 128));
     b->SetGradColor2(clBlack);
     b->SetGradient(true);
-    b->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the buttons; a focused button has the default look, and Space or Enter clicks
+    // it. A click with the mouse leaves the focus where it was.
+    b->setFocusPolicy(Qt::TabFocus);
+    b->setAutoDefault(true);
     if (!picture.isEmpty())
         b->SetGlyph(QImage(picture));
     return b;
@@ -72,7 +103,8 @@ void StylePanel(QLabel* panel, const QString& hint) {
 } // namespace
 
 TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make_unique<TGame>(*this)) {
-    LoadGameFonts();
+    // Before any widget: the board's interface for screen readers comes from this factory.
+    InstallBoardAccessibility();
     setWindowTitle(QStringLiteral("Tarnwell"));
     setFont(GameFont("System", 13, false));
     Fill(this, QColor(0, 128, 0));
@@ -90,11 +122,12 @@ TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make
     setCentralWidget(central);
     BuildMenus();
 
-    DisplayTimer.setInterval(1000);
+    DisplayTimer.setInterval(Timing::DisplayTimerMs);
     connect(&DisplayTimer, &QTimer::timeout, this, [this] { GameTime_->UpdateDisplay(); });
 
-    resize(794, 603);
-    move(451, 160);
+    // The built-in size and place, fitted to the screen; stored ones may follow (LoadSettings).
+    // The built-in size and place, on a small or magnified screen made smaller and moved onto it.
+    PlaceInScreen(BuiltInFrame.size(), BuiltInFrame.topLeft());
     HelpManager = std::make_unique<THelpManager>();
     HelpManager->HelpFile = QStringLiteral("tarnwell.qch");
     HelpManager->MainWindow = this;
@@ -104,7 +137,10 @@ TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make
 
 TForm1::~TForm1() {
     qApp->removeEventFilter(this);
-    Image1->SetGame(nullptr);
+    Image1->disconnect(this);
+    // The cursor reads the game, which goes first.
+    delete BoardCursor;
+    BoardCursor = nullptr;
     // The engine frees the deck with itself.
     game.reset();
 }
@@ -155,10 +191,13 @@ void TForm1::BuildStatusStrip() {
 void TForm1::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     LoadGame1 = file->addAction(QStringLiteral("&Load Game..."), this, &TForm1::LoadGame1Click);
+    LoadGame1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     SaveGame1 = file->addAction(QStringLiteral("&Save Game..."), this, &TForm1::SaveGame1Click);
+    SaveGame1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     Reload1 = file->addMenu(QStringLiteral("&Reload"));
     file->addSeparator();
     Exit1 = file->addAction(QStringLiteral("&Exit"), this, &QWidget::close);
+    Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("&Game"));
     DealMnu = gameMenu->addAction(QStringLiteral("&Deal"), this, &TForm1::DealMnuClick);
@@ -170,6 +209,13 @@ void TForm1::BuildMenus() {
     Hint1 = gameMenu->addAction(QStringLiteral("&Hint"), this, &TForm1::Hint1Click);
     Hint1->setShortcut(Qt::Key_H);
     gameMenu->addSeparator();
+    RedoMnu = gameMenu->addAction(QStringLiteral("R&edo"), this, &TForm1::RedoMnuClick);
+    RedoMnu->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // Greyed in the open menu when there is nothing to make again; the keys always reach it.
+    connect(gameMenu, &QMenu::aboutToShow, this, [this] { RedoMnu->setEnabled(game->CanRedo()); });
+    connect(gameMenu, &QMenu::aboutToHide, this, [this] { RedoMnu->setEnabled(true); });
+    DealNumberMnu = gameMenu->addAction(QStringLiteral("Deal &Number..."), this, &TForm1::DealNumberMnuClick);
+    StatisticsMnu = gameMenu->addAction(QStringLiteral("S&tatistics..."), this, &TForm1::StatisticsMnuClick);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     opScores1 = view->addAction(QStringLiteral("&Top Scores"), this, &TForm1::opScores1Click);
@@ -180,6 +226,10 @@ void TForm1::BuildMenus() {
     SmallCardsMnu->setCheckable(true);
     DisableSoundMnu = options->addAction(QStringLiteral("&Disable Sound"), this, &TForm1::DisableSoundMnuClick);
     DisableSoundMnu->setCheckable(true);
+    // A switch of its own: its check mark is the setting.
+    ResumeGameMnu = options->addAction(QStringLiteral("Resume &Game at Start"));
+    ResumeGameMnu->setCheckable(true);
+    ResumeGameMnu->setChecked(true);
     options->addSeparator();
     SaveDefaultsMnu = options->addAction(QStringLiteral("Save &Defaults"), this, &TForm1::SaveDefaultsMnuClick);
     RestoreDefaultsMnu =
@@ -188,6 +238,7 @@ void TForm1::BuildMenus() {
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     ContentsMnu = help->addAction(QStringLiteral("&Contents..."), this, &TForm1::ContentsMnuClick);
+    ContentsMnu->setShortcut(QKeySequence(Qt::Key_F1));
     help->addSeparator();
     About1 = help->addAction(QStringLiteral("&About..."), this, &TForm1::About1Click);
 }
@@ -199,9 +250,22 @@ void TForm1::FormCreate() {
     centralWidget()->layout()->activate();
     game->BoardImage = QImage(std::max(Image1->width(), 1), std::max(Image1->height(), 1),
                               QImage::Format_ARGB32_Premultiplied);
-    Image1->SetGame(game.get());
+    connect(Image1, &TBoardView::MouseDown, this, &TForm1::Image1MouseDown);
+    connect(Image1, &TBoardView::MouseMove, this, &TForm1::Image1MouseMove);
+    connect(Image1, &TBoardView::MouseUp, this, &TForm1::Image1MouseUp);
+    connect(Image1, &TBoardView::Resized, this, &TForm1::FormResize);
+    // Keys on the board click where the cursor rests, as the mouse would: press, then release.
+    BoardCursor = new TBoardCursor(*game, *Image1);
+    BoardCursor->Click = [this](QPoint p) {
+        Image1MouseDown(Qt::LeftButton, p.x(), p.y());
+        Image1MouseUp(p.x(), p.y());
+    };
+    setTabOrder(DealBtn, UndoBtn);
+    setTabOrder(UndoBtn, HintBtn);
+    setTabOrder(HintBtn, Image1);
+    Image1->setFocus();
     game->EngineStart();
-    Guarded([this] { LoadSettings(*this); });
+    Guarded([this] { ApplySettings(LoadSettings(CurrentSettings())); });
     Guarded([] { LoadTopScores(); });
     ReopenMenu1 = new TReopenMenu(this);
     ReopenMenu1->SetLimit(10);
@@ -229,17 +293,24 @@ void TForm1::LoadGame1Click() {
     if (game->Dealing || game->CelebrationRunning)
         return;
     const QString path = RunGameFileDialog(false);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        OpenGameFile(path);
+}
+
+void TForm1::OpenGameFile(const QString& path) {
+    const QString file = QFileInfo(path).absoluteFilePath();
     // The list changes only when the load went through.
     GameCommand([&] {
-        game->LoadGameFile(path);
-        ReopenMenu1->AddFile(path);
+        game->LoadGameFile(file);
+        ReopenMenu1->AddFile(file);
         ReopenMenu1->SaveHistory();
     });
 }
 
 void TForm1::SaveGame1Click() {
+    // As with loading: neither a half-dealt board nor the celebration is a game to save.
+    if (game->Dealing || game->CelebrationRunning)
+        return;
     if (!game->GameActive || game->GameState == TGameState::Won) {
         QMessageBox::information(this, QStringLiteral("Tarnwell"), QStringLiteral("No Game To Save"), QMessageBox::Ok);
         return;
@@ -263,6 +334,7 @@ void TForm1::CreateDialogs() {
     CardBackDlg = new TCardBackDlg(this);
     GameMessageDlg = new TGameMessageDlg(this);
     TopScoresDlg = new TTopScoresDlg(*GameTime_, this);
+    StatisticsDlg = new TStatisticsDlg(*GameTime_, this);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -273,13 +345,69 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !qobject_cast<QMenuBar*>(watched) &&
         !qobject_cast<QMenu*>(watched))
         game->StopRequested = true;
+    // A menu bar reached by a tap on Alt takes the next plain letter as a menu's underlined
+    // letter, not as the window's one-letter shortcut (H would give a hint, not the Help menu).
+    if (event->type() == QEvent::ShortcutOverride && watched == menuBar() && menuBar()->hasFocus()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier && !key->text().isEmpty() && key->text().front().isLetterOrNumber()) {
+            event->accept();
+            return true;
+        }
+    }
     return false;
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // Nothing is saved on the way out; a running celebration sees the flag and ends.
+    // A running celebration sees the flag and ends. "Tarnwell.ini" is written on the way out
+    // only when a game is given up (its statistics).
     closing = true;
+    Guarded([this] { KeepGameForNextStart(); });
     QMainWindow::closeEvent(event);
+}
+
+QString TForm1::KeptGamePath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Tarnwell/Resume.twl");
+}
+
+void TForm1::KeepGameForNextStart() {
+    const QString path = KeptGamePath();
+    const bool inPlay = game->GameActive && game->GameState == TGameState::Playing && !game->Dealing &&
+                        !game->CelebrationRunning;
+    if (ResumeGameMnu->isChecked() && inPlay) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        game->SaveGameFile(path, TGame::TKeep::GameAndPlay);
+        return;
+    }
+    QFile::remove(path);
+    if (!ResumeGameMnu->isChecked())
+        game->AbandonGame();
+}
+
+void TForm1::OpenAtStart(const QString& file) {
+    if (!file.isEmpty())
+        OpenGameFile(file);
+    else if (ResumeGameMnu->isChecked())
+        ResumeKeptGame();
+}
+
+void TForm1::ResumeKeptGame() {
+    const QString path = KeptGamePath();
+    if (!QFileInfo::exists(path))
+        return;
+    try {
+        game->LoadGameFile(path, TGame::TKeep::GameAndPlay);
+        // Taken up: from now on it is the game on the table, kept again at the next closing.
+        QFile::remove(path);
+    } catch (const std::exception& e) {
+        const QString aside = path + QStringLiteral(".damaged");
+        QFile::remove(aside);
+        QFile::rename(path, aside);
+        QMessageBox::warning(this, QStringLiteral("Tarnwell"),
+                             QStringLiteral("The game kept when Tarnwell last closed cannot be resumed, and its file "
+                                            "was set aside as %1.\n\n%2")
+                                 .arg(aside, QString::fromUtf8(e.what())));
+    }
 }
 
 void TForm1::Guarded(const std::function<void()>& command) {
@@ -298,6 +426,19 @@ void TForm1::GameCommand(const std::function<void()>& command) {
     Guarded(command);
 }
 
+void TForm1::Image1MouseDown(Qt::MouseButtons buttons, int x, int y) {
+    game->BoardMouseDown(buttons.testFlag(Qt::LeftButton), x, y);
+}
+
+void TForm1::Image1MouseMove(int x, int y) { game->BoardMouseMove(x, y); }
+
+void TForm1::Image1MouseUp(int x, int y) { game->BoardMouseUp(x, y); }
+
+void TForm1::FormResize() {
+    if (game->Deck)
+        game->BoardResize(Image1->width(), Image1->height());
+}
+
 void TForm1::DealMnuClick() {
     GameCommand([this] { game->ConfirmDeal(); });
 }
@@ -310,8 +451,26 @@ void TForm1::UndoMnuClick() {
 void TForm1::Hint1Click() {
     GameCommand([this] { game->ShowNextHint(); });
 }
+void TForm1::RedoMnuClick() {
+    GameCommand([this] { game->RedoMove(); });
+}
+
+void TForm1::DealNumberMnuClick() {
+    if (game->Dealing || game->CelebrationRunning)
+        return;
+    if (const std::optional<uint32_t> number = AskDealNumber(this, game->DealNumber))
+        GameCommand([this, number] { game->DealGame(number); });
+}
+
+void TForm1::StatisticsMnuClick() { StatisticsDlg->ShowStatistics(); }
+
 void TForm1::CardBacks1Click() {
-    GameCommand([this] { CardBackDlg->ChooseCardBack(*game); });
+    GameCommand([this] {
+        if (const std::optional<int> back = CardBackDlg->ChooseCardBack(game->Deck->BackIndex)) {
+            game->Deck->SetBack(*back);
+            game->PaintBoard();
+        }
+    });
 }
 void TForm1::SmallCardsMnuClick() {
     GameCommand([this] {
@@ -319,23 +478,77 @@ void TForm1::SmallCardsMnuClick() {
         game->SetCardSize(game->SmallCards);
     });
 }
-void TForm1::DisableSoundMnuClick() {
-    game->Sound.SoundDisabled = !game->Sound.SoundDisabled;
-    DisableSoundMnu->setChecked(game->Sound.SoundDisabled);
+void TForm1::DisableSoundMnuClick() { SetSoundDisabled(!game->Sound.SoundDisabled); }
+
+
+
+void TForm1::SetSoundDisabled(bool disabled) {
+    game->Sound.SoundDisabled = disabled;
+    DisableSoundMnu->setChecked(disabled);
 }
 void TForm1::About1Click() { AboutBox->exec(); }
 void TForm1::ContentsMnuClick() { HelpManager->HelpCommand(HELP_CONTENTS); }
 void TForm1::opScores1Click() {
-    Guarded([] { ShowTopScores(); });
+    Guarded([this] { TopScoresDlg->ShowTopScores(); });
 }
 void TForm1::SaveDefaultsMnuClick() {
-    Guarded([this] { SaveSettings(*this); });
+    Guarded([this] { SaveSettings(CurrentSettings()); });
 }
 void TForm1::RestoreDefaultsMnuClick() {
-    GameCommand([this] { LoadSettings(*this); });
+    GameCommand([this] { ApplySettings(LoadSettings(CurrentSettings())); });
 }
 void TForm1::FactoryDefaults1Click() {
-    GameCommand([this] { FactorySettings(*this); });
+    GameCommand([this] { ApplySettings(FactorySettings()); });
+}
+
+TSettings TForm1::CurrentSettings() const {
+    TSettings s;
+    s.CardBack = game->Deck->BackIndex;
+    s.SmallCards = game->SmallCards;
+    s.Frame = QRect(pos(), size());
+    s.SoundDisabled = game->Sound.SoundDisabled;
+    s.ResumeGame = ResumeGameMnu->isChecked();
+    return s;
+}
+
+void TForm1::ApplySettings(const TSettings& s) {
+    game->Deck->SetBack(s.CardBack);
+    // Applied even when unchanged: this also lays the board out and repaints it.
+    game->SmallCards = s.SmallCards;
+    game->SetCardSize(s.SmallCards);
+    PlaceWindow(s.Frame, s.Centred);
+    SetSoundDisabled(s.SoundDisabled);
+    ResumeGameMnu->setChecked(s.ResumeGame);
+}
+
+void TForm1::PlaceWindow(const QRect& frame, bool centred) {
+    if (centred) {
+        PlaceInScreen(frame.size(), std::nullopt);
+        return;
+    }
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens())
+        screens.append(s->availableGeometry());
+    const QRect fitted = FitWindowToScreens(frame, screens);
+    resize(fitted.size());
+    move(fitted.topLeft());
+}
+
+void TForm1::PlaceInScreen(QSize size, std::optional<QPoint> place) {
+    const QMargins margins = FrameMargins(*this);
+    const QSize outer = size.grownBy(margins);
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) {
+        resize(size);
+        move(place.value_or(QPoint(0, 0)));
+        return;
+    }
+    const QRect area = s->availableGeometry();
+    const QPoint at = place.value_or(area.topLeft() + QPoint((area.width() - outer.width()) / 2,
+                                                             (area.height() - outer.height()) / 2));
+    const QRect frame = FitWindowIntoArea(QRect(at, outer), area);
+    resize(frame.size().shrunkBy(margins));
+    move(frame.topLeft());
 }
 
 QLabel* TForm1::PanelOf(StatusPanel panel) const {
@@ -350,7 +563,16 @@ QLabel* TForm1::PanelOf(StatusPanel panel) const {
     return ErrorDis;
 }
 
-void TForm1::SetPanelText(StatusPanel panel, const QString& text) { PanelOf(panel)->setText(text); }
+void TForm1::SetPanelText(StatusPanel panel, const QString& text) {
+    QLabel* label = PanelOf(panel);
+    const bool changed = label->text() != text;
+    label->setText(text);
+    // A screen reader hears what the game says back: every refusal, even one said twice, and a
+    // new prompt or score.
+    const bool refusal = panel == StatusPanel::ErrorDis && !text.isEmpty();
+    if (refusal || (changed && (panel == StatusPanel::MessageDis || panel == StatusPanel::ScoreDis)))
+        AnnouncePanelText(label);
+}
 
 TColor TForm1::PanelFontColor(StatusPanel panel) {
     return FromQColor(PanelOf(panel)->palette().color(QPalette::WindowText));
@@ -376,7 +598,11 @@ void TForm1::ShowInformation(const QString& text) {
     QMessageBox::information(this, QStringLiteral("Tarnwell"), text, QMessageBox::Ok);
 }
 
-void TForm1::ShowBoard(const QImage& board) { Image1->ShowImage(board); }
+void TForm1::ShowBoard(const QImage& board) {
+    if (BoardCursor)
+        BoardCursor->BoardShown();
+    Image1->ShowImage(board);
+}
 
 void TForm1::SetDisplayTimer(bool on) {
     if (on)
@@ -394,9 +620,34 @@ int TForm1::ScreenWidth() {
     return s ? s->geometry().width() : 1024;
 }
 
+void TForm1::ShowDealNumber(std::optional<uint32_t> number) {
+    setWindowTitle(number ? QStringLiteral("Tarnwell - Deal %1").arg(*number) : QStringLiteral("Tarnwell"));
+}
+
+void TForm1::PositionChanged() {}
+
+void TForm1::GameEnded(bool won, int32_t score, int64_t elapsedMicros) {
+    // A record that cannot be written says so; the game goes on as it would have.
+    Guarded([&] {
+        TStatistics statistics = LoadStatistics();
+        if (won)
+            statistics.RecordWin(score, elapsedMicros);
+        else
+            statistics.RecordLoss(elapsedMicros);
+        SaveStatistics(statistics);
+    });
+}
+
 void TForm1::AddTopScore(int32_t score, int64_t elapsedMicros) {
     // A table that cannot be written says so; the won game still ends as it should.
-    Guarded([&] { ::AddTopScore(score, elapsedMicros); });
+    Guarded([&] {
+        const int entry = ::AddTopScore(score, elapsedMicros, [this](const QString& caption, const QString& label,
+                                                                    const QString& name) {
+            return TTopScoresDlg::AskTopScoreName(this, caption, label, name);
+        });
+        if (entry >= 0)
+            TopScoresDlg->ShowNewEntry(entry);
+    });
 }
 
 void TForm1::PlaySound(SoundEffect effect, bool loop) { soundPlayer->PlaySound(effect, loop); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TwGlobal.h"
 #include "engine/IGameHost.h"
 #include "KestrelObjects/ChmHelper.h"
 #include "KestrelObjects/THelpManager.h"
@@ -13,12 +14,14 @@ class QAction;
 class QLabel;
 class QMenu;
 class TAboutBox;
+class TBoardCursor;
 class TBoardView;
 class TCardBackDlg;
 class TFancyButton;
 class TGame;
 class TGameMessageDlg;
 class TSoundPlayer;
+class TStatisticsDlg;
 class TSubTimer;
 class TTopScoresDlg;
 class TReopenMenu;
@@ -43,6 +46,8 @@ public:
     TFancyButton* HintBtn;
     TFancyButton* FancyButton1;
     TBoardView* Image1;
+    // The keyboard cursor on the board; Space and Enter click through Image1MouseDown/Up.
+    TBoardCursor* BoardCursor = nullptr;
     QWidget* Panel6;
     QLabel* CurCardDis;
     QLabel* CardDis;
@@ -61,10 +66,14 @@ public:
     QAction* Resart1;
     QAction* UndoMnu;
     QAction* Hint1;
+    QAction* RedoMnu;
+    QAction* DealNumberMnu;
+    QAction* StatisticsMnu;
     QAction* opScores1;
     QAction* CardBacks1;
     QAction* SmallCardsMnu;
     QAction* DisableSoundMnu;
+    QAction* ResumeGameMnu;
     QAction* SaveDefaultsMnu;
     QAction* RestoreDefaultsMnu;
     QAction* FactoryDefaults1;
@@ -75,16 +84,35 @@ public:
     TCardBackDlg* CardBackDlg = nullptr;
     TGameMessageDlg* GameMessageDlg = nullptr;
     TTopScoresDlg* TopScoresDlg = nullptr;
+    TStatisticsDlg* StatisticsDlg = nullptr;
     TReopenMenu* ReopenMenu1 = nullptr;
+
+    // ---- the board's mouse and size: the one road from the window into the engine
+    void Image1MouseDown(Qt::MouseButtons buttons, int x, int y);
+    void Image1MouseMove(int x, int y);
+    void Image1MouseUp(int x, int y);
+    void FormResize();
 
     // ---- commands
     void LoadGame1Click();
     void SaveGame1Click();
     void ReopenMenu1MenuClick(const QString& path);
+    // The first game of a start: a saved game named on the command line, or else the game kept
+    // when the program last closed (when "Resume Game at Start" is on).
+    void OpenAtStart(const QString& file);
+    // Where the game on the table is kept over the program's closing.
+    static QString KeptGamePath();
+    // Loads a saved game named from outside (the command line); like a load from the file
+    // dialog, a file that loads goes to the top of the recent files.
+    void OpenGameFile(const QString& path);
     void DealMnuClick();
     void Resart1Click();
     void UndoMnuClick();
     void Hint1Click();
+    void RedoMnuClick();
+    // Deals the deal of a number the player gives.
+    void DealNumberMnuClick();
+    void StatisticsMnuClick();
     void CardBacks1Click();
     void SmallCardsMnuClick();
     void DisableSoundMnuClick();
@@ -94,6 +122,13 @@ public:
     void SaveDefaultsMnuClick();
     void RestoreDefaultsMnuClick();
     void FactoryDefaults1Click();
+
+    // ---- preferences
+    // The preferences in force, as the settings file would keep them.
+    TSettings CurrentSettings() const;
+    // Card back, card size (the board laid out and repainted), window and sound switch, in this
+    // order; the sound's check mark follows the switch here and nowhere else.
+    void ApplySettings(const TSettings& settings);
 
     // ---- the engine's window
     void SetPanelText(StatusPanel panel, const QString& text) override;
@@ -109,6 +144,9 @@ public:
     void SetSmallCardsCheck(bool small) override;
     int ScreenWidth() override;
     bool Terminating() override { return closing; }
+    void ShowDealNumber(std::optional<uint32_t> number) override;
+    void PositionChanged() override;
+    void GameEnded(bool won, int32_t score, int64_t elapsedMicros) override;
     void AddTopScore(int32_t score, int64_t elapsedMicros) override;
     void PlaySound(SoundEffect effect, bool loop) override;
     void StopSound() override;
@@ -121,6 +159,17 @@ private:
     void BuildButtonStrip();
     void BuildStatusStrip();
     void BuildMenus();
+    // Keeps the game on the table for the next start, or, with that off, gives it up.
+    void KeepGameForNextStart();
+    // Lays out the game kept at the last closing; a file that will not load is set aside.
+    void ResumeKeptGame();
+    // The sound switch with its check mark.
+    void SetSoundDisabled(bool disabled);
+    // Places the window: a stored frame brought onto a screen, or centred on its screen.
+    void PlaceWindow(const QRect& frame, bool centred);
+    // Gives the window a size at a place (centred when none), fitted with its frame into the
+    // available area of its screen: on a small or magnified screen made smaller and moved onto it.
+    void PlaceInScreen(QSize size, std::optional<QPoint> place);
     void FormCreate();
     // The open or save dialog for saved games; an empty path when cancelled.
     QString RunGameFileDialog(bool save);

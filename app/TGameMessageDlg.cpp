@@ -1,6 +1,7 @@
 #include "TGameMessageDlg.h"
 
 #include "Fonts.h"
+#include "GameStyle.h"
 #include "KestrelObjects/TFancyButton.h"
 
 #include <QGroupBox>
@@ -9,34 +10,6 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-namespace {
-const QColor DialogGreen(0, 100, 0);
-
-void Colour(QWidget* w, const QColor& background, const QColor& text) {
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, background);
-    pal.setColor(QPalette::WindowText, text);
-    pal.setColor(QPalette::Base, background);
-    pal.setColor(QPalette::Text, text);
-    w->setPalette(pal);
-    w->setAutoFillBackground(true);
-}
-
-TFancyButton* DialogButton(QWidget* parent, int x) {
-    auto* b = new TFancyButton(parent);
-    b->setGeometry(x, 4, 114, 34);
-    b->setFont(GameFont("Georgia", 27, true));
-    b->SetFontColor(MakeColor(0, 191, 0));
-    b->SetFrameDarkest(MakeColor(0, 64, 0));
-    b->SetFrameDark(MakeColor(0, 192, 0));
-    b->SetFrameLight(MakeColor(0, 192, 0));
-    b->SetFrameLightest(MakeColor(0, 255, 0));
-    b->SetGradColor1(MakeColor(0, 128, 0));
-    b->SetGradColor2(MakeColor(0, 64, 0));
-    b->SetGradient(true);
-    return b;
-}
-} // namespace
 
 TGameMessageDlg::TGameMessageDlg(QWidget* parent) : TCentredDialog(parent, Qt::Tool) {
     setFixedSize(392, 182);
@@ -62,11 +35,23 @@ TGameMessageDlg::TGameMessageDlg(QWidget* parent) : TCentredDialog(parent, Qt::T
     DealRadio->setGeometry(4, 4, 392 - 8, 97);
     DealRadio->setFont(GameFont("Georgia", 13, true));
     Colour(DealRadio, QColor(0, 64, 0), QColor(0, 192, 0));
+    // The three rows share the group's 97 pixels below its caption: no margins or spacing of
+    // the style's, which would squeeze the rows until their texts are cut off.
     auto* radioLayout = new QVBoxLayout(DealRadio);
+    radioLayout->setContentsMargins(8, 0, 8, 0);
+    radioLayout->setSpacing(0);
     const char* items[3] = {"Start New Game", "Restart Current Game", "Keep Playing this Game"};
     for (int i = 0; i < 3; ++i) {
         DealItems[i] = new QRadioButton(QString::fromLatin1(items[i]), DealRadio);
-        Colour(DealItems[i], QColor(0, 64, 0), QColor(0, 192, 0));
+        // A button fills its background with the palette's button colour, a light grey in most
+        // styles; the rows show the group's own colour through instead.
+        QPalette pal = DealRadio->palette();
+        pal.setColor(QPalette::Button, QColor(0, 64, 0));
+        // Styles draw the ring of the indicator a shade darker than the window colour; from the
+        // text's green it stands out on the dark group.
+        pal.setColor(QPalette::Window, QColor(0, 192, 0));
+        DealItems[i]->setPalette(pal);
+        DealItems[i]->setAutoFillBackground(false);
         radioLayout->addWidget(DealItems[i]);
     }
     PageControl1->addWidget(page1);
@@ -74,8 +59,8 @@ TGameMessageDlg::TGameMessageDlg(QWidget* parent) : TCentredDialog(parent, Qt::T
     auto* panel1 = new QWidget(this);
     panel1->setGeometry(0, 182 - 47, 392, 47);
     Colour(panel1, DialogGreen, Qt::yellow);
-    OKBtn = DialogButton(panel1, 16);
-    CancelBtn = DialogButton(panel1, 264);
+    OKBtn = GreenDialogButton(panel1, 16);
+    CancelBtn = GreenDialogButton(panel1, 264);
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -10,17 +10,27 @@ TSoundPlayer::TSoundPlayer(QObject* parent) : QObject(parent) {
     }
 }
 
-TSoundPlayer::~TSoundPlayer() { StopSound(); }
+// The effects go with this object; the one playing is stopped first.
+TSoundPlayer::~TSoundPlayer() {
+    if (playing)
+        playing->stop();
+}
 
 void TSoundPlayer::PlaySound(SoundEffect effect, bool loop) {
     StopSound();
     playing = effects[size_t(effect)];
-    playing->setLoopCount(loop ? QSoundEffect::Infinite : 1);
-    playing->play();
+    Start(*playing, loop);
 }
 
 void TSoundPlayer::StopSound() {
     if (playing)
-        playing->stop();
+        Stop(*playing);
     playing = nullptr;
 }
+
+void TSoundPlayer::Start(QSoundEffect& effect, bool loop) {
+    effect.setLoopCount(loop ? QSoundEffect::Infinite : 1);
+    effect.play();
+}
+
+void TSoundPlayer::Stop(QSoundEffect& effect) { effect.stop(); }

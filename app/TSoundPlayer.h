@@ -19,6 +19,12 @@ public:
     void PlaySound(SoundEffect effect, bool loop) override;
     void StopSound() override;
 
+protected:
+    // Where an effect is started and stopped; tests look on here, as a machine without a sound
+    // device never reports an effect as playing.
+    virtual void Start(QSoundEffect& effect, bool loop);
+    virtual void Stop(QSoundEffect& effect);
+
 private:
     std::array<QSoundEffect*, 10> effects{};
     QSoundEffect* playing = nullptr;

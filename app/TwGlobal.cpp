@@ -1,13 +1,8 @@
 #include "TwGlobal.h"
 
-#include "TForm1.h"
 #include "cards/CardResources.h"
-#include "engine/TwGame.h"
 #include "KestrelObjects/TIniFile.h"
 
-#include <QAction>
-#include <QGuiApplication>
-#include <QScreen>
 #include <algorithm>
 
 namespace {
@@ -26,19 +21,20 @@ constexpr int GrabHeight = 12;
 constexpr int LargestSize = 32767;
 constexpr int FarthestPosition = 1 << 20;
 
-QList<QRect> AvailableScreens() {
-    QList<QRect> areas;
-    for (const QScreen* screen : QGuiApplication::screens())
-        areas.append(screen->availableGeometry());
-    return areas;
-}
-
 int64_t DistanceSquared(QPoint p, const QRect& r) {
     const int64_t dx = std::max({int64_t(r.left()) - p.x(), int64_t(0), int64_t(p.x()) - r.right()});
     const int64_t dy = std::max({int64_t(r.top()) - p.y(), int64_t(0), int64_t(p.y()) - r.bottom()});
     return dx * dx + dy * dy;
 }
+
 } // namespace
+
+QRect FitWindowIntoArea(QRect frame, const QRect& area) {
+    frame.setSize(frame.size().boundedTo(area.size()));
+    frame.moveLeft(std::clamp(frame.left(), area.left(), area.left() + area.width() - frame.width()));
+    frame.moveTop(std::clamp(frame.top(), area.top(), area.top() + area.height() - frame.height()));
+    return frame;
+}
 
 QRect FitWindowToScreens(QRect frame, const QList<QRect>& screens) {
     const int x = std::clamp(frame.x(), -FarthestPosition, FarthestPosition);
@@ -83,62 +79,45 @@ QRect FitWindowToScreens(QRect frame, const QList<QRect>& screens) {
                  std::clamp(y, target->top(), target->top() + target->height() - fh), fw, fh);
 }
 
-void LoadSettings(TForm1& form) {
+TSettings LoadSettings(const TSettings& inForce) {
     const TIniFile ini;
-    TGame& game = form.Game();
-
-    int32_t back = ini.ReadInteger(DisplaySection, QStringLiteral("CardBack"), FactoryBack);
+    TSettings s = inForce;
+    s.CardBack = ini.ReadInteger(DisplaySection, QStringLiteral("CardBack"), FactoryBack);
     // There are 13 backs; any other number would name a picture that does not exist.
-    if (back < 0 || back >= CardResource::BackCount)
-        back = FactoryBack;
-    game.Deck->SetBack(back);
-
-    // Applied even when unchanged: this also lays the board out and repaints it.
-    game.SmallCards = ini.ReadBool(DisplaySection, QStringLiteral("SmallCards"), game.SmallCards);
-    game.SetCardSize(game.SmallCards);
-
-    const int width = ini.ReadInteger(LayoutSection, QStringLiteral("ScreenWidth"), form.width());
-    const int height = ini.ReadInteger(LayoutSection, QStringLiteral("ScreenHeight"), form.height());
-    const int left = ini.ReadInteger(LayoutSection, QStringLiteral("PositionX"), form.x());
-    const int top = ini.ReadInteger(LayoutSection, QStringLiteral("PositionY"), form.y());
-    const QRect frame = FitWindowToScreens(QRect(left, top, width, height), AvailableScreens());
-    form.resize(frame.size());
-    form.move(frame.topLeft());
-
-    game.Sound.SoundDisabled = ini.ReadBool(SoundSection, QStringLiteral("Disable"), game.Sound.SoundDisabled);
-    form.DisableSoundMnu->setChecked(game.Sound.SoundDisabled);
+    if (s.CardBack < 0 || s.CardBack >= CardResource::BackCount)
+        s.CardBack = FactoryBack;
+    s.SmallCards = ini.ReadBool(DisplaySection, QStringLiteral("SmallCards"), inForce.SmallCards);
+    const int width = ini.ReadInteger(LayoutSection, QStringLiteral("ScreenWidth"), inForce.Frame.width());
+    const int height = ini.ReadInteger(LayoutSection, QStringLiteral("ScreenHeight"), inForce.Frame.height());
+    const int left = ini.ReadInteger(LayoutSection, QStringLiteral("PositionX"), inForce.Frame.x());
+    const int top = ini.ReadInteger(LayoutSection, QStringLiteral("PositionY"), inForce.Frame.y());
+    s.Frame = QRect(left, top, width, height);
+    s.Centred = false;
+    s.SoundDisabled = ini.ReadBool(SoundSection, QStringLiteral("Disable"), inForce.SoundDisabled);
+    s.ResumeGame = ini.ReadBool(DisplaySection, QStringLiteral("ResumeGame"), inForce.ResumeGame);
+    return s;
 }
 
-void SaveSettings(TForm1& form) {
+void SaveSettings(const TSettings& s) {
     TIniFile ini;
-    const TGame& game = form.Game();
-    ini.WriteInteger(DisplaySection, QStringLiteral("CardBack"), game.Deck->BackIndex);
-    ini.WriteBool(DisplaySection, QStringLiteral("SmallCards"), game.SmallCards);
-    ini.WriteInteger(LayoutSection, QStringLiteral("ScreenWidth"), form.width());
-    ini.WriteInteger(LayoutSection, QStringLiteral("ScreenHeight"), form.height());
-    ini.WriteInteger(LayoutSection, QStringLiteral("PositionX"), form.x());
-    ini.WriteInteger(LayoutSection, QStringLiteral("PositionY"), form.y());
-    ini.WriteBool(SoundSection, QStringLiteral("Disable"), game.Sound.SoundDisabled);
+    ini.WriteInteger(DisplaySection, QStringLiteral("CardBack"), s.CardBack);
+    ini.WriteBool(DisplaySection, QStringLiteral("SmallCards"), s.SmallCards);
+    ini.WriteInteger(LayoutSection, QStringLiteral("ScreenWidth"), s.Frame.width());
+    ini.WriteInteger(LayoutSection, QStringLiteral("ScreenHeight"), s.Frame.height());
+    ini.WriteInteger(LayoutSection, QStringLiteral("PositionX"), s.Frame.x());
+    ini.WriteInteger(LayoutSection, QStringLiteral("PositionY"), s.Frame.y());
+    ini.WriteBool(SoundSection, QStringLiteral("Disable"), s.SoundDisabled);
+    ini.WriteBool(DisplaySection, QStringLiteral("ResumeGame"), s.ResumeGame);
     ini.Commit();
 }
 
-void FactorySettings(TForm1& form) {
-    TGame& game = form.Game();
-    game.Deck->SetBack(FactoryBack);
-    game.SmallCards = false;
-    game.SetCardSize(false);
-
-    // The window frame's own margins count in centring it.
-    const QSize margins = form.frameGeometry().size() - form.size();
-    form.resize(FactoryWidth, FactoryHeight);
-    if (const QScreen* screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        const QSize outer = form.size() + margins;
-        // Never with the title bar above the top of the screen.
-        form.move(std::max(area.left(), area.left() + (area.width() - outer.width()) / 2),
-                  std::max(area.top(), area.top() + (area.height() - outer.height()) / 2));
-    }
-
-    game.Sound.SoundDisabled = false;
-    form.DisableSoundMnu->setChecked(false);
+TSettings FactorySettings() {
+    TSettings s;
+    s.CardBack = FactoryBack;
+    s.SmallCards = false;
+    s.Frame = QRect(0, 0, FactoryWidth, FactoryHeight);
+    s.Centred = true;
+    s.SoundDisabled = false;
+    s.ResumeGame = true;
+    return s;
 }

@@ -2,11 +2,12 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarnwell.Tarnwell"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarnwell.tarnwell"));
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/pictures/icon_%1.png").arg(size), QSize(size, size));
@@ -15,5 +16,10 @@ int main(int argc, char** argv) {
     TForm1 form;
     form.CreateDialogs();
     form.show();
+    // A saved game named on the command line (as the desktop opens one), or else the game kept
+    // at the last closing, once the window is up.
+    const QStringList arguments = QApplication::arguments();
+    const QString file = arguments.size() > 1 ? arguments.at(1) : QString();
+    QTimer::singleShot(0, &form, [&form, file] { form.OpenAtStart(file); });
     return app.exec();
 }

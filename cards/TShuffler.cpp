@@ -10,8 +10,14 @@ void TShuffler::SetDeckCount(int32_t n) {
     DealOrder.assign(size_t(52 * n), 0);
 }
 
-void TShuffler::Shuffle() {
-    GameRandom().Seed = uint32_t(CurrentTimeSource().MillisecondsOfDayUtc());
+uint32_t TShuffler::Shuffle() {
+    const auto number = uint32_t(CurrentTimeSource().MillisecondsOfDayUtc());
+    Shuffle(number);
+    return number;
+}
+
+void TShuffler::Shuffle(uint32_t number) {
+    GameRandom().Seed = number;
     Permute();
 }
 

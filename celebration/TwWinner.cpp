@@ -4,6 +4,7 @@
 
 #include "KestrelObjects/BitmapHelpers.h"
 #include "KestrelObjects/TimeSource.h"
+#include "KestrelObjects/Timings.h"
 #include "celebration/FireworksLib.h"
 
 namespace {
@@ -86,7 +87,7 @@ void RunWinnerSequence(const TWinnerStage& stage) {
         CelebrationCleanUp cleanUp(stage, fireworks);
         const TLaunchTable launchTable = BuildLaunchTable();
 
-        FadeImageTo(stage.Board, clBlack, WinnerFadeMs, stage.ShowBoard);
+        FadeImageTo(stage.Board, clBlack, Timing::WinnerFadeMs, stage.ShowBoard);
 
         // A press during the fade is forgotten: only the display itself can be cut short.
         stage.StopRequested = false;
@@ -94,7 +95,7 @@ void RunWinnerSequence(const TWinnerStage& stage) {
         bool over = stage.Terminating && stage.Terminating();
         int launches = 0;
         for (int frame = 0; !over; ++frame) {
-            if (frame % WinnerLaunchFrames == 0) {
+            if (frame % Timing::WinnerLaunchFrames == 0) {
                 if (launches < WinnerRocketCount) {
                     stage.Sound.PlayEffect(SoundEffect::Rocket);
                     fireworks->Launch(stage.Board, launchTable[size_t(launches)]);
@@ -106,7 +107,7 @@ void RunWinnerSequence(const TWinnerStage& stage) {
             fireworks->Frame(stage.Board);
             if (stage.ShowBoard)
                 stage.ShowBoard();
-            WaitProcessing(WinnerFrameMs);
+            WaitProcessing(Timing::WinnerFrameMs);
             over = fireworks->Rockets.Count() == 0 || (stage.Terminating && stage.Terminating()) ||
                    stage.StopRequested;
         }

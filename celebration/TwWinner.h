@@ -11,9 +11,6 @@
 // the fanfare follows, and the fireworks run until the last particle dies, the player clicks or
 // the program closes.
 
-constexpr int WinnerFadeMs = 2000;     // the board fades to black over this long
-constexpr int WinnerFrameMs = 100;     // after each frame, window messages run for this long
-constexpr int WinnerLaunchFrames = 10; // frames from one launch to the next, and to the fanfare
 constexpr int WinnerRocketCount = 4;
 
 using TLaunchTable = std::array<TRocket, WinnerRocketCount>;

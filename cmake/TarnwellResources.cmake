@@ -1,6 +1,7 @@
-# Pictures and sounds are generated at build time by our own tools (tools/) and compiled into
-# whichever executable needs them. Resources are added to executables, never to static
-# libraries, so they cannot be silently dropped by the linker.
+# Pictures and sounds are generated at build time by our own tools (tools/) and compiled once,
+# into the object library tarnwell_resources that the program, the tests and the benchmarks
+# link. An object library's objects are always linked whole, so no resource can be dropped by
+# the linker as it could from a static library.
 
 set(TARNWELL_ART_DIR ${CMAKE_BINARY_DIR}/generated/art)
 set(TARNWELL_SOUND_DIR ${CMAKE_BINARY_DIR}/generated/sounds)
@@ -39,16 +40,14 @@ foreach(name ${TARNWELL_SOUND_NAMES})
   list(APPEND TARNWELL_SOUND_FILES ${TARNWELL_SOUND_DIR}/${name}.wav)
 endforeach()
 
-function(tarnwell_add_artwork target)
-  add_dependencies(${target} tarnwell_artwork)
-  set_source_files_properties(${TARNWELL_ART_FILES} PROPERTIES GENERATED TRUE)
-  qt_add_resources(${target} "tarnwell_art" PREFIX "/" BASE ${TARNWELL_ART_DIR}
+# Defines tarnwell_resources once the generating targets exist.
+function(tarnwell_define_resources)
+  add_library(tarnwell_resources OBJECT)
+  add_dependencies(tarnwell_resources tarnwell_artwork tarnwell_sounds)
+  target_link_libraries(tarnwell_resources PRIVATE Qt6::Core)
+  set_source_files_properties(${TARNWELL_ART_FILES} ${TARNWELL_SOUND_FILES} PROPERTIES GENERATED TRUE)
+  qt_add_resources(tarnwell_resources "tarnwell_art" PREFIX "/" BASE ${TARNWELL_ART_DIR}
                    FILES ${TARNWELL_ART_FILES})
-endfunction()
-
-function(tarnwell_add_sounds target)
-  add_dependencies(${target} tarnwell_sounds)
-  set_source_files_properties(${TARNWELL_SOUND_FILES} PROPERTIES GENERATED TRUE)
-  qt_add_resources(${target} "tarnwell_sounds" PREFIX "/sounds" BASE ${TARNWELL_SOUND_DIR}
+  qt_add_resources(tarnwell_resources "tarnwell_sounds" PREFIX "/sounds" BASE ${TARNWELL_SOUND_DIR}
                    FILES ${TARNWELL_SOUND_FILES})
 endfunction()

@@ -3,7 +3,7 @@
 
 #include "Rules.h"
 
-TGame::TGame(IGameHost& hostWindow) : Sound(hostWindow), host(hostWindow) { UndoRing.resize(UndoRingSize); }
+TGame::TGame(IGameHost& hostWindow) : Sound(hostWindow), host(hostWindow) {}
 
 TGame::~TGame() = default;
 
@@ -20,7 +20,7 @@ void TGame::EngineStart() {
     SmallCards = host.ScreenWidth() < 800;
     SetCardSize(SmallCards);
     GameActive = false;
-    UndoHead = UndoTail = 0;
+    UndoRing.Clear();
     GatherDeck();
     ShowStatus();
     ShowError(QString());

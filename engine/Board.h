@@ -16,6 +16,11 @@ constexpr int DeckSize = 52;
 // A board laid out slot by slot: pockets 0..3 hold their top card, then the pile.
 using TBoard = std::array<TCard*, BoardSize>;
 
+// The counters of a game (moves, undos, hints) stop at this many: no game gets near it, and
+// the score's arithmetic stays far from overflowing. A saved game with more is damaged.
+constexpr int32_t MaxCount = 1000000000;
+constexpr int32_t CountUp(int32_t n) { return n < MaxCount ? n + 1 : n; }
+
 constexpr int PileSlot(int column, int row) { return HomeCount + column * RowCountMax + row; }
 
 // A place on the board as hit by the mouse: a pile cell (Column 0..7), a pocket (Column -1,

@@ -7,10 +7,6 @@
 #include "KestrelObjects/TimeSource.h"
 
 namespace {
-// Even columns slide their card in four short steps, odd columns jump straight there.
-constexpr int DealStepsEven = 4, DealDelayEven = 1;
-constexpr int DealStepsOdd = 1, DealDelayOdd = 0;
-
 // Clears the flag however the deal ends.
 struct DealingGuard {
     bool& flag;
@@ -19,25 +15,31 @@ struct DealingGuard {
 };
 } // namespace
 
-void TGame::DealGame() {
+void TGame::DealGame(std::optional<uint32_t> number) {
     if (Dealing || CelebrationRunning)
         return;
+    AbandonGame();
     DealingGuard guard(Dealing);
     HintCount = 0;
     UndoCount = 0;
     // A card chosen before the deal must not be taken for a move on the new board.
     ResetMoveProtocol();
     SetClock(false);
-    Deck->Shuffler.Shuffle();
+    if (number)
+        Deck->Shuffler.Shuffle(*number);
+    else
+        number = Deck->Shuffler.Shuffle();
+    DealNumber = number;
+    host.ShowDealNumber(DealNumber);
     GameState = TGameState::Playing;
     ClearBoard(GameArray);
     GatherDeck();
     Deck->ClearHighlights();
     Sound.PlayEffect(SoundEffect::Deal, true);
-    WaitProcessing(0);
+    WaitProcessing(Timing::DealMessagesMs);
     for (int row = 0; row < Rules::DealRows; ++row) {
         for (int column = 0; column < ColumnCountMax; ++column) {
-            ColumnStep[size_t(column)] = RowStep;
+            Geometry.ColumnStep[size_t(column)] = Geometry.RowStep;
             if (Rules::IsDealtCell(column, row))
                 DealCard(column, row);
         }
@@ -46,12 +48,13 @@ void TGame::DealGame() {
     CardCounter = 52;
     MoveCount = 0;
     GameActive = true;
-    UndoHead = UndoTail = 0;
+    UndoRing.Clear();
     TakeSnapshot();
     ShowStatus();
     GameCopy = GameArray;
     FindMoves();
     SetClock(true);
+    host.PositionChanged();
 }
 
 void TGame::DealCard(int column, int row) {
@@ -63,9 +66,8 @@ void TGame::DealCard(int column, int row) {
     card.FaceUp = card.DealFaceUp = Rules::DealsFaceUp(column, row);
     card.Visible = true;
     const bool even = column % 2 == 0;
-    Slide({index}, HomeOrigin, CellPosition(column, row), even ? DealStepsEven : DealStepsOdd,
-          even ? DealDelayEven : DealDelayOdd);
-    WaitProcessing(0);
+    Slide({index}, Geometry.HomeOrigin, CellPosition(column, row), even ? Timing::DealToEvenColumn : Timing::DealToOddColumn);
+    WaitProcessing(Timing::DealMessagesMs);
 }
 
 void TGame::GatherDeck() {
@@ -74,7 +76,7 @@ void TGame::GatherDeck() {
         card->FaceUp = false;
         const int y = GameRandom().RandomInt(6);
         const int x = GameRandom().RandomInt(6);
-        card->Position = HomeOrigin + QPoint(x - 3, y - 3);
+        card->Position = Geometry.HomeOrigin + QPoint(x - 3, y - 3);
     }
     Deck->SetAllVisible(true);
 }
@@ -89,6 +91,12 @@ void TGame::SetClock(bool on) {
         clock.UpdateDisplay();
     }
     host.SetDisplayTimer(on);
+}
+
+void TGame::AbandonGame() {
+    if (GameState == TGameState::Playing && GamePlayed)
+        host.GameEnded(false, ComputeScore(), host.GameTime().ElapsedMicros());
+    GamePlayed = false;
 }
 
 void TGame::ConfirmDeal() {

@@ -6,17 +6,13 @@
 
 #include <exception>
 
-namespace {
-constexpr int FlashIntervalMs = 70;
-constexpr int FlashTotalMs = 1000;
-} // namespace
-
 void TGame::WinGame() {
-    DragActive = false;
+    Protocol.DragActive = false;
     SetClock(false);
     GameActive = false;
     GameState = TGameState::Won;
-    FlashText(QStringLiteral("Congratulations!!"), FlashIntervalMs, FlashTotalMs, clWhite, MakeColor(255, 0, 0));
+    Host().PositionChanged();
+    FlashText(QStringLiteral("Congratulations!!"), Timing::CongratulationIntervalMs, Timing::CongratulationTotalMs, clWhite, MakeColor(255, 0, 0));
     FinishWin();
 }
 
@@ -39,6 +35,9 @@ void TGame::FinishWin() {
     // The prompt and the score with its bonuses are up while the fireworks run; this also fixes
     // FinalScore and FinalTime.
     ShowStatus();
+    if (GamePlayed)
+        Host().GameEnded(true, FinalScore, FinalTime);
+    GamePlayed = false;
     // The fireworks are only the decoration of the win: should they fail, the score is still
     // offered and the deck still gathered before the failure is reported.
     std::exception_ptr failure;

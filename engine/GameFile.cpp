@@ -1,14 +1,16 @@
 // Saved games: the board, the board as dealt, the counters and the game time in an XML file.
 #include "TwGame.h"
 
+#include "KestrelObjects/AtomicFile.h"
 #include "KestrelObjects/GameError.h"
 #include "KestrelObjects/XMLDocLibrary.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <optional>
 #include <pugixml.hpp>
 
 namespace {
@@ -73,6 +75,10 @@ struct FileGame {
     int32_t CardCounter = 52;
     int32_t MoveCount = 0;
     double ElapsedTime = 0;
+    std::optional<uint32_t> DealNumber;
+    // Kept only with the play of a game kept over the program's closing.
+    std::optional<int32_t> UndoCount, HintCount;
+    bool GamePlayed = false;
 };
 
 int RankOf(int index) { return TDeck::RankOf(index); }
@@ -82,7 +88,9 @@ class GameReader {
 public:
     explicit GameReader(const QByteArray& bytes) : data(bytes) {}
 
-    FileGame Read() {
+    // With play: also the undo and hint counts and whether a move was made, as a game kept over
+    // the program's closing holds them.
+    FileGame Read(bool withPlay) {
         pugi::xml_document document;
         const pugi::xml_parse_result parsed = document.load_buffer(data.constData(), size_t(data.size()),
                                                                    pugi::parse_default, pugi::encoding_auto);
@@ -102,13 +110,23 @@ public:
                 continue;
             const QString name = LocalName(child);
             if (name == QLatin1String("CardCounter")) {
-                QString text;
-                game.CardCounterGiven = ReadTypedValue(child, QStringLiteral("Integer"), text);
-                game.CardCounter = game.CardCounterGiven ? StrToInt(text) : 52;
+                Named(child, [&] {
+                    QString text;
+                    game.CardCounterGiven = ReadTypedValue(child, QStringLiteral("Integer"), text);
+                    game.CardCounter = game.CardCounterGiven ? StrToInt(text) : 52;
+                });
             } else if (name == QLatin1String("MoveCount")) {
-                game.MoveCount = ReadInteger(child, 0);
+                Named(child, [&] { game.MoveCount = ReadInteger(child, 0); });
             } else if (name == QLatin1String("ElapsedTime")) {
-                game.ElapsedTime = ReadFloat(child, 0);
+                Named(child, [&] { game.ElapsedTime = ReadFloat(child, 0); });
+            } else if (name == QLatin1String("DealNumber")) {
+                Named(child, [&] { game.DealNumber = ReadDealNumber(child); });
+            } else if (withPlay && name == QLatin1String("UndoCount")) {
+                Named(child, [&] { game.UndoCount = ReadCount(child); });
+            } else if (withPlay && name == QLatin1String("HintCount")) {
+                Named(child, [&] { game.HintCount = ReadCount(child); });
+            } else if (withPlay && name == QLatin1String("GamePlayed")) {
+                Named(child, [&] { game.GamePlayed = ReadInteger(child, 0) != 0; });
             } else if (name == QLatin1String("Home")) {
                 ReadHome(game.Live, child);
                 game.Dealt = game.Live;
@@ -160,6 +178,36 @@ private:
     [[noreturn]] void Fail(pugi::xml_node node, const QString& what) const {
         const QString where = Where(node);
         throw TGameError(where.left(1).toUpper() + where.mid(1) + QStringLiteral(": ") + what);
+    }
+
+    // A deal's number: a named integer from 0 to 4294967295; none when the element is empty.
+    static std::optional<uint32_t> ReadDealNumber(pugi::xml_node node) {
+        QString text;
+        if (!ReadTypedValue(node, QStringLiteral("Integer"), text))
+            return std::nullopt;
+        bool ok = false;
+        const qulonglong number = text.trimmed().toULongLong(&ok, 10);
+        if (!ok || number > UINT32_MAX)
+            throw TGameError(QStringLiteral("'%1' is not a deal number").arg(text.left(64)));
+        return uint32_t(number);
+    }
+
+    // An undo or hint count: a named integer from 0 to the counters' limit.
+    static std::optional<int32_t> ReadCount(pugi::xml_node node) {
+        const int32_t count = ReadInteger(node, 0);
+        if (count < 0 || count > MaxCount)
+            throw TGameError(QStringLiteral("%1 is not a count").arg(count));
+        return count;
+    }
+
+    // Reads a counter element; a failure names the element it was found in.
+    template <class Read>
+    void Named(pugi::xml_node node, Read read) const {
+        try {
+            read();
+        } catch (const TGameError& e) {
+            Fail(node, e.Message());
+        }
     }
 
     QString Attribute(pugi::xml_node node, const char* name) const {
@@ -313,7 +361,7 @@ private:
                 QStringLiteral("\"CardCounter\" is %1, but %2 cards of the saved board are not home")
                     .arg(game.CardCounter)
                     .arg(notHome));
-        if (game.MoveCount < 0)
+        if (game.MoveCount < 0 || game.MoveCount > MaxCount)
             throw TGameError(QStringLiteral("\"MoveCount\" %1 is not a count of moves").arg(game.MoveCount));
         if (!(game.ElapsedTime >= 0 && game.ElapsedTime <= MaxElapsedSeconds))
             throw TGameError(
@@ -344,7 +392,12 @@ QByteArray ReadGameFile(const QString& path) {
 }
 } // namespace
 
-void TGame::SaveGameFile(const QString& path) {
+void TGame::SaveGameFile(const QString& path, TKeep keep) {
+    // Half a deal is no game to keep: its file would lack the cards still on the deck.
+    if (Dealing)
+        throw TGameError(QStringLiteral("The game cannot be saved while the cards are dealt"));
+    if (CelebrationRunning)
+        throw TGameError(QStringLiteral("The game cannot be saved while the celebration runs"));
     pugi::xml_document document;
     pugi::xml_node root = document.append_child("TarnwellXML");
     root.append_attribute("Tranwell") = "1.0";
@@ -354,17 +407,29 @@ void TGame::SaveGameFile(const QString& path) {
     WriteNamedInteger(root, QStringLiteral("MoveCount"), MoveCount);
     // Only read: saving does not stop the clock.
     WriteNamedFloat(root, QStringLiteral("ElapsedTime"), Host().GameTime().Time());
+    // Beyond the saved-game format's own elements, which readers that do not know it skip.
+    if (DealNumber) {
+        pugi::xml_node number = root.append_child("DealNumber").append_child("Integer");
+        number.text() = QByteArray::number(*DealNumber).constData();
+    }
+    if (keep == TKeep::GameAndPlay) {
+        WriteNamedInteger(root, QStringLiteral("UndoCount"), UndoCount);
+        WriteNamedInteger(root, QStringLiteral("HintCount"), HintCount);
+        WriteNamedInteger(root, QStringLiteral("GamePlayed"), GamePlayed ? 1 : 0);
+    }
 
     ByteWriter writer;
     document.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
-    // Written beside the target and renamed over it, so a failed save leaves the old file whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(writer.Bytes) != writer.Bytes.size() || !file.commit())
-        throw TGameError(
-            QStringLiteral("Unable to save the game to \"%1\": %2").arg(path, file.errorString()));
+    // Written beside the target and renamed over it only once every byte is on the disk, so a
+    // failed save leaves the old file whole.
+    try {
+        WriteFileAtomically(path, writer.Bytes);
+    } catch (const TFileWriteError& e) {
+        throw TGameError(QStringLiteral("Unable to save the game to \"%1\": %2").arg(path, e.Reason()));
+    }
 }
 
-void TGame::LoadGameFile(const QString& path) {
+void TGame::LoadGameFile(const QString& path, TKeep keep) {
     // Both run loops that let menu commands in; a board swapped beneath them would be wrecked.
     if (Dealing)
         throw TGameError(QStringLiteral("A saved game cannot be loaded while the cards are dealt"));
@@ -375,9 +440,10 @@ void TGame::LoadGameFile(const QString& path) {
         throw TGameError(QStringLiteral("A saved game cannot be loaded before the deck is made"));
 
     const QByteArray data = ReadGameFile(path);
-    const FileGame file = GameReader(data).Read();
+    const FileGame file = GameReader(data).Read(keep == TKeep::GameAndPlay);
 
     // The file is sound: from here on nothing fails, and the game on the table is replaced.
+    AbandonGame();
     ResetMoveProtocol();
     for (int slot = 0; slot < BoardSize; ++slot) {
         const int live = file.Live.Slots[size_t(slot)], dealt = file.Dealt.Slots[size_t(slot)];
@@ -396,16 +462,21 @@ void TGame::LoadGameFile(const QString& path) {
     };
     setFaces(file.Live, file.Live.FaceUp, &TCard::FaceUp);
     setFaces(file.Dealt, file.Dealt.DealFaceUp, &TCard::DealFaceUp);
-    for (auto& card : Deck->Cards)
-        card->Lifted = false;
     CardCounter = file.CardCounter;
     MoveCount = file.MoveCount;
+    DealNumber = file.DealNumber;
+    Host().ShowDealNumber(DealNumber);
+    if (keep == TKeep::GameAndPlay) {
+        UndoCount = file.UndoCount.value_or(0);
+        HintCount = file.HintCount.value_or(0);
+        GamePlayed = file.GamePlayed;
+    }
 
     Deck->SetAllVisible(true);
     GameActive = true;
     LayoutBoard();
     PaintBoard();
-    UndoHead = UndoTail = 0;
+    UndoRing.Clear();
     TakeSnapshot();
     FindMoves();
     GameState = TGameState::Playing;
@@ -413,6 +484,6 @@ void TGame::LoadGameFile(const QString& path) {
     clock.SetTime(file.ElapsedTime);
     clock.Start();
     Host().SetDisplayTimer(true);
-    ShowError(QString());
     ShowStatus();
+    Host().PositionChanged();
 }

@@ -5,35 +5,10 @@
 
 #include <algorithm>
 
-namespace {
-struct SizeConstants {
-    int margin, columnGap, pocketGap, rowStep;
-};
-constexpr SizeConstants SmallConstants{23, 7, 12, 23};
-constexpr SizeConstants LargeConstants{30, 9, 16, 30};
-} // namespace
-
-QPoint TGame::PocketPosition(int pocket) const {
-    return {HomeOrigin.x() + (pocket / 4) * (Deck->CardWidth() + ColumnGap),
-            HomeOrigin.y() + (pocket % 4) * (Deck->CardHeight() + PocketGap)};
-}
-
-QPoint TGame::CellPosition(int column, int row) const {
-    return {PileOrigin.x() + column * (Deck->CardWidth() + ColumnGap), PileOrigin.y() + row * ColumnStep[size_t(column)]};
-}
-
 void TGame::SetCardSize(bool small) {
     host.SetSmallCardsCheck(small);
     Deck->SetLargeCards(!small);
-    const SizeConstants& k = small ? SmallConstants : LargeConstants;
-    BoardMargin = k.margin;
-    ColumnGap = k.columnGap;
-    PocketGap = k.pocketGap;
-    RowStep = k.rowStep;
-    ColumnStep.fill(RowStep);
-    HomeOrigin = QPoint(BoardMargin, BoardMargin);
-    PileOrigin = QPoint(Deck->CardWidth() + ColumnGap + BoardMargin, BoardMargin);
-    DeckRect = TRect::FromSize(HomeOrigin, Deck->CardSize());
+    Geometry = TBoardGeometry::ForCards(QSize(Deck->CardWidth(), Deck->CardHeight()), small, BoardImage.height());
     if (GameState == TGameState::NotDealt)
         GatherDeck();
     LayoutBoard();
@@ -56,13 +31,12 @@ void TGame::LayoutBoard() {
             Deck->Restack(card);
         }
     }
-    // A long column closes up so that it fits the board. However low the board, rows stay at
-    // least a pixel apart, so the hit test never divides by zero.
-    const int avail = BoardImage.height() - PileOrigin.y() - Deck->CardHeight() - 10;
-    for (int c = 0; c < ColumnCountMax; ++c) {
-        const int n = BottomRow(c) + 1;
-        ColumnStep[size_t(c)] = avail >= n * RowStep ? RowStep : std::max(1, avail / n);
-    }
+    // A long column closes up so that it fits the board.
+    Geometry.BoardHeight = BoardImage.height();
+    std::array<int, ColumnCountMax> bottomRows{};
+    for (int c = 0; c < ColumnCountMax; ++c)
+        bottomRows[size_t(c)] = BottomRow(c);
+    Geometry.FitColumns(bottomRows);
     for (int c = 0; c < ColumnCountMax; ++c) {
         for (int row = 0; row < RowCountMax; ++row)
             if (TCard* card = Cell(c, row))
@@ -100,39 +74,12 @@ void TGame::DrawSlots(QPainter& canvas) const {
 }
 
 BoardSlot TGame::HitTest(int x, int y) const {
-    BoardSlot slot;
-    const int w = Deck->CardWidth(), h = Deck->CardHeight();
-    const int pitch = w + ColumnGap;
-    const TRect pile{PileOrigin.x(), PileOrigin.y(), PileOrigin.x() + ColumnCountMax * pitch - 1, BoardImage.height()};
-    if (pile.Contains({x, y})) {
-        const int d = x - PileOrigin.x();
-        const int g = d / pitch;
-        if (d < g * pitch + w) {
-            const int step = ColumnStep[size_t(g)];
-            slot.Column = g;
-            slot.Row = (y - PileOrigin.y()) / step;
-            const bool empty = slot.Row >= RowCountMax || !Cell(g, slot.Row);
-            if (slot.Row > 0 && empty) {
-                const int b = BottomRow(g);
-                if (y - PileOrigin.y() < h + b * step)
-                    slot.Row = b;
-            }
-            slot.Card = slot.Row < RowCountMax ? Cell(g, slot.Row) : nullptr;
-        }
-    }
-    const int pocket = HitPocket(x, y);
-    if (pocket >= 0) {
-        slot.Row = pocket;
-        slot.Card = GameArray[size_t(pocket)];
-    }
+    BoardSlot slot = Geometry.HitTest({x, y}, Board());
+    if (slot.Column >= 0)
+        slot.Card = slot.Row < RowCountMax ? Cell(slot.Column, slot.Row) : nullptr;
+    else if (slot.Row >= 0)
+        slot.Card = GameArray[size_t(slot.Row)];
     return slot;
-}
-
-int TGame::HitPocket(int x, int y) const {
-    for (int p = 0; p < HomeCount; ++p)
-        if (TRect::FromSize(PocketPosition(p), Deck->CardSize()).Contains({x, y}))
-            return p;
-    return -1;
 }
 
 void TGame::BoardResize(int width, int height) {
@@ -153,13 +100,13 @@ RepaintProc TGame::Repaint() {
     };
 }
 
-void TGame::Slide(const std::vector<int>& cards, QPoint from, QPoint to, int steps, int delayMs) {
-    Deck->AnimateMove(from, to, steps, delayMs, cards, Repaint());
+void TGame::Slide(const std::vector<int>& cards, QPoint from, QPoint to, Timing::Animation timing) {
+    Deck->AnimateMove(from, to, timing.Steps, timing.DelayMs, cards, Repaint());
 }
 
 void TGame::Flip(TCard& card) {
     if (DrawBoard)
-        Deck->FlipCard(card, BoardImage, 20, 5, Repaint());
+        Deck->FlipCard(card, BoardImage, Timing::Flip.Steps, Timing::Flip.DelayMs, Repaint());
     else
         card.FaceUp = !card.FaceUp;
 }

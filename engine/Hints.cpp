@@ -5,9 +5,6 @@
 #include "KestrelObjects/TimeSource.h"
 
 namespace {
-constexpr int HintFlashes = 5;
-constexpr int HintFlashMs = 150;
-
 bool Joins(const TCard& t, const TCard* other) { return other && Rules::Joins(t.Index, other->Index); }
 } // namespace
 
@@ -66,19 +63,23 @@ void TGame::ShowNextHint() {
     }
     const HintPair pair = HintList[size_t(HintCursor)];
     HintCursor = (HintCursor + 1) % int(HintList.size());
+    FlashPair(pair);
+}
+
+void TGame::FlashPair(const HintPair& pair) {
     auto mark = [&pair](bool on) {
         pair.First->Highlighted = on;
         if (pair.Second)
             pair.Second->Highlighted = on;
     };
-    for (int i = 0; i < HintFlashes; ++i) {
+    for (int i = 0; i < Timing::HintFlashes; ++i) {
         mark(true);
         PaintBoard();
-        BusyWait(HintFlashMs);
+        BusyWait(Timing::HintFlashMs);
         mark(false);
         PaintBoard();
-        BusyWait(HintFlashMs);
+        BusyWait(Timing::HintFlashMs);
     }
-    HintCount += 1;
+    HintCount = CountUp(HintCount);
     ShowStatus();
 }

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 // The status panels of the main window that the engine fills.
 enum class StatusPanel { CurCardDis, CardDis, MoveCntDis, MessageDis, ErrorDis, ScoreDis };
@@ -49,6 +50,14 @@ public:
     virtual int ScreenWidth() = 0;
     // True once the program is closing: long-running loops that let messages through end.
     virtual bool Terminating() = 0;
+    // The number of the deal on the table, or none.
+    virtual void ShowDealNumber(std::optional<uint32_t> number) = 0;
+    // The position on the table changed: a deal, a move, an undo or redo, a restart, a load or
+    // the end of a won game.
+    virtual void PositionChanged() = 0;
+    // A game that was played (a move was made) has ended: won, or given up. Its score and game
+    // time go to the player's statistics.
+    virtual void GameEnded(bool won, int32_t score, int64_t elapsedMicros) = 0;
     // Offers a won game's score to the top-ten table.
     virtual void AddTopScore(int32_t score, int64_t elapsedMicros) = 0;
 };

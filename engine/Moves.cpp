@@ -3,13 +3,6 @@
 
 #include "Rules.h"
 
-namespace {
-// Slides of a move, as steps and milliseconds per step.
-constexpr int ColumnMoveSteps = 8, ColumnMoveDelay = 10;
-constexpr int HomeMoveSteps = 10, HomeMoveDelay = 10;
-constexpr int DropBackSteps = 10, DropBackDelay = 15;
-} // namespace
-
 bool TGame::Refuse(Rules::Refusal refusal) {
     if (refusal == Rules::Refusal::None)
         return false;
@@ -18,15 +11,13 @@ bool TGame::Refuse(Rules::Refusal refusal) {
 }
 
 void TGame::ResetMoveProtocol() {
-    ClickPhase = 0;
-    for (BoardSlot& slot : Slots)
-        slot = BoardSlot{};
-    DragList.clear();
-    DragActive = false;
-    DragSteps = 0;
-    PressedCard = nullptr;
-    if (Deck)
+    Protocol.Reset();
+    if (Deck) {
         Deck->ClearHighlights();
+        // A run dragged when the command came is put down with the rest of the board.
+        for (auto& card : Deck->Cards)
+            card->Lifted = false;
+    }
 }
 
 void TGame::BoardMouseDown(bool leftButton, int x, int y) {
@@ -35,18 +26,18 @@ void TGame::BoardMouseDown(bool leftButton, int x, int y) {
     BoardClick(x, y);
     PaintBoard();
     const int index = Deck->CardAt({x, y});
-    PressedCard = index >= 0 ? &Deck->Card(index) : nullptr;
-    if (PressedCard)
-        PressedPosition = PressedCard->Position;
+    Protocol.PressedCard = index >= 0 ? &Deck->Card(index) : nullptr;
+    if (Protocol.PressedCard)
+        Protocol.PressedPosition = Protocol.PressedCard->Position;
 }
 
 void TGame::BoardMouseMove(int x, int y) {
-    if (DragActive) {
-        if (DragSteps == 0)
+    if (Protocol.DragActive) {
+        if (Protocol.DragSteps == 0)
             Sound.PlayEffect(SoundEffect::StartMove);
-        Deck->MoveCardsTo({x, y}, DragList, true);
+        Deck->MoveCardsTo({x, y}, Protocol.DragList, true);
         PaintBoard();
-        ++DragSteps;
+        ++Protocol.DragSteps;
         return;
     }
     const int index = Deck->CardAt({x, y});
@@ -57,18 +48,18 @@ void TGame::BoardMouseMove(int x, int y) {
 }
 
 void TGame::BoardMouseUp(int x, int y) {
-    if (!DragActive)
+    if (!Protocol.DragActive)
         return;
-    Deck->MoveCardsTo({x, y}, DragList, false);
-    if (DragSteps > 0 && PressedCard && !DragList.empty()) {
-        const std::vector<int> run = DragList;
+    Deck->MoveCardsTo({x, y}, Protocol.DragList, false);
+    if (Protocol.DragSteps > 0 && Protocol.PressedCard && !Protocol.DragList.empty()) {
+        const std::vector<int> run = Protocol.DragList;
         const QPoint dropped = Deck->Card(run.front()).Position;
         BoardClick(x, y);
-        if (!LastMoveMade)
-            Slide(run, dropped, PressedPosition, DropBackSteps, DropBackDelay);
+        if (!Protocol.LastMoveMade)
+            Slide(run, dropped, Protocol.PressedPosition, Timing::DropBack);
     }
     PaintBoard();
-    DragActive = false;
+    Protocol.DragActive = false;
 }
 
 void TGame::BoardClick(int x, int y) {
@@ -76,17 +67,17 @@ void TGame::BoardClick(int x, int y) {
     if (Dealing)
         return;
     if (!GameActive) {
-        if (DeckRect.Contains({x, y}))
+        if (Geometry.DeckRect.Contains({x, y}))
             DealGame();
         ShowStatus();
         return;
     }
-    if (ClickPhase == 0) {
-        for (BoardSlot& slot : Slots)
+    if (Protocol.ClickPhase == 0) {
+        for (BoardSlot& slot : Protocol.Slots)
             if (slot.Card)
                 slot.Card->Highlighted = false;
     }
-    BoardSlot& slot = Slots[size_t(ClickPhase)];
+    BoardSlot& slot = Protocol.Slots[size_t(Protocol.ClickPhase)];
     slot = HitTest(x, y);
     if (slot.Card && slot.Card->FaceUp) {
         slot.Card->Highlighted = true;
@@ -94,14 +85,14 @@ void TGame::BoardClick(int x, int y) {
     }
     if (slot.Column == -1 && slot.Row == -1) {
         // The choice is forgotten, so nothing stays marked as chosen.
-        ClickPhase = 0;
+        Protocol.ClickPhase = 0;
         Deck->ClearHighlights();
         Refuse(Rules::Refusal::NotAValidCard);
-        LastMoveMade = false;
+        Protocol.LastMoveMade = false;
         ShowStatus();
         return;
     }
-    if (ClickPhase == 0)
+    if (Protocol.ClickPhase == 0)
         SelectSource();
     else
         PlaceRun();
@@ -111,31 +102,33 @@ void TGame::BoardClick(int x, int y) {
 }
 
 void TGame::SelectSource() {
-    const BoardSlot& source = SourceSlot();
+    const BoardSlot& source = Protocol.SourceSlot();
     if (Refuse(Rules::CheckChoice(Board(), source.Column, source.Row)))
         return;
-    ClickPhase = 1;
+    Protocol.ClickPhase = 1;
     Sound.PlayEffect(SoundEffect::PlayCard);
-    DragActive = true;
-    DragSteps = 0;
-    DragList.clear();
+    Protocol.DragActive = true;
+    Protocol.DragSteps = 0;
+    Protocol.DragList.clear();
     for (int row = source.Row; row < RowCountMax && Cell(source.Column, row); ++row)
-        DragList.push_back(Cell(source.Column, row)->Index);
+        Protocol.DragList.push_back(Cell(source.Column, row)->Index);
 }
 
 void TGame::PlaceRun() {
-    const BoardSlot source = SourceSlot();
-    const BoardSlot target = TargetSlot();
-    LastMoveMade = target.Column == -1 ? MoveToPocket(source, target) : MoveToColumn(source, target);
-    if (LastMoveMade)
+    const BoardSlot source = Protocol.SourceSlot();
+    const BoardSlot target = Protocol.TargetSlot();
+    Protocol.LastMoveMade = target.Column == -1 ? MoveToPocket(source, target) : MoveToColumn(source, target);
+    if (Protocol.LastMoveMade)
         ShowError(QString());
     TCard* last = Cell(source.Column, BottomRow(source.Column));
     if (last && !last->FaceUp)
         Flip(*last);
     LayoutBoard();
-    ClickPhase = 0;
+    Protocol.ClickPhase = 0;
     Deck->ClearHighlights();
     CheckBlocked();
+    if (Protocol.LastMoveMade)
+        Host().PositionChanged();
 }
 
 bool TGame::MoveToColumn(const BoardSlot& source, BoardSlot target) {
@@ -159,13 +152,13 @@ bool TGame::MoveToColumn(const BoardSlot& source, BoardSlot target) {
 }
 
 void TGame::ShiftRun(const BoardSlot& source, const BoardSlot& target) {
-    Slide(DragList, source.Card->Position, CellPosition(target.Column, target.Row), ColumnMoveSteps,
-          ColumnMoveDelay);
+    Slide(Protocol.DragList, source.Card->Position, CellPosition(target.Column, target.Row), Timing::MoveToColumn);
     for (int i = 0; source.Row + i < RowCountMax && Cell(source.Column, source.Row + i); ++i) {
         Cell(target.Column, target.Row + i) = Cell(source.Column, source.Row + i);
         Cell(source.Column, source.Row + i) = nullptr;
     }
-    MoveCount += 1;
+    MoveCount = CountUp(MoveCount);
+    GamePlayed = true;
 }
 
 bool TGame::MoveToPocket(const BoardSlot& source, BoardSlot target) {
@@ -173,7 +166,7 @@ bool TGame::MoveToPocket(const BoardSlot& source, BoardSlot target) {
         return false;
     for (int row = BottomRow(source.Column); row >= source.Row; --row) {
         MoveCardHome(*Cell(source.Column, row), source.Column, row, target.Row);
-        MoveCount += 1;
+        MoveCount = CountUp(MoveCount);
     }
     return true;
 }
@@ -185,11 +178,12 @@ bool TGame::RunFitsHome(int column, int first, int last) const {
 void TGame::MoveCardHome(TCard& card, int column, int row, int pocket) {
     TakeSnapshot();
     Sound.PlayEffect(SoundEffect::MoveTo);
-    Slide({card.Index}, card.Position, PocketPosition(pocket), HomeMoveSteps, HomeMoveDelay);
+    Slide({card.Index}, card.Position, PocketPosition(pocket), Timing::MoveHome);
     Sound.PlayEffect(SoundEffect::MoveHome);
     Pocket(pocket) = &card;
     Cell(column, row) = nullptr;
     CardCounter -= 1;
+    GamePlayed = true;
 }
 
 int TGame::PocketFor(const TCard& card) const { return Rules::PocketFor(Board(), card.Index); }

@@ -3,6 +3,8 @@
 
 #include "Rules.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -51,28 +53,31 @@ int32_t Bonus(double spent, double limit) {
 } // namespace
 
 int32_t TGame::ComputeScore() {
-    int32_t score = PocketPoints(GameArray);
+    int64_t score = PocketPoints(GameArray);
     for (int column = 0; column < ColumnCountMax; ++column)
         score += ColumnPoints(*this, column);
     if (UndoCount > 10)
-        score -= 2 * UndoCount;
+        score -= 2 * int64_t(UndoCount);
     if (HintCount > 10)
-        score -= 2 * HintCount;
+        score -= 2 * int64_t(HintCount);
     if (GameState == TGameState::Won) {
         score += Bonus(host.GameTime().Time(), 600);
         if (MoveCount <= 120)
             score += Bonus(double(MoveCount - 52), 120);
-        FinalScore = score;
+    }
+    const auto result = int32_t(std::clamp<int64_t>(score, INT32_MIN, INT32_MAX));
+    if (GameState == TGameState::Won) {
+        FinalScore = result;
         FinalTime = host.GameTime().AccumulatedMicros();
     }
-    return score;
+    return result;
 }
 
 void TGame::ShowStatus() {
     QString prompt;
     if (!GameActive)
         prompt = QStringLiteral("Please Deal Cards");
-    else if (ClickPhase == 0)
+    else if (Protocol.ClickPhase == 0)
         prompt = QStringLiteral("Click On Card From Pile");
     else
         prompt = QStringLiteral("Click On Destination");

@@ -1,27 +1,24 @@
 #pragma once
 
 #include "Board.h"
+#include "BoardGeometry.h"
+#include "MoveProtocol.h"
 #include "Rules.h"
+#include "UndoRing.h"
 #include "IGameHost.h"
 #include "cards/TDeck.h"
 #include "KestrelObjects/IntVector.h"
+#include "KestrelObjects/Timings.h"
 
 #include <QImage>
 #include <QPoint>
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 enum class TGameState { NotDealt = 0, Playing = 1, Won = 2 };
-
-// The whole board as it was before a move.
-struct BoardSnapshot {
-    int32_t CardCounter = 0;
-    std::array<TCard*, HomeCount> Home{};
-    std::array<TCard*, PileSize> Pile{};
-    std::array<uint8_t, PileSize> FaceUp{};
-};
 
 // One pair of the move search: the last card of a column and the card that may join it
 // (none for an Ace to a pocket or a King to an empty column).
@@ -29,8 +26,6 @@ struct HintPair {
     TCard* First = nullptr;
     TCard* Second = nullptr;
 };
-
-constexpr int UndoRingSize = 500;
 
 // The one game on the table: board, rules, undo, score and painting. Reaches its window only
 // through the host.
@@ -50,28 +45,24 @@ public:
     int32_t UndoCount = 0;
     int32_t HintCount = 0;
     TGameState GameState = TGameState::NotDealt;
+    // A move has been made in the game on the table (also before a restart): ending it now
+    // counts in the statistics.
+    bool GamePlayed = false;
+    // The number of the deal on the table (its shuffle's seed); none for a loaded game that did
+    // not keep it.
+    std::optional<uint32_t> DealNumber;
     bool GameActive = false;
     bool Dealing = false;
     bool CelebrationRunning = false;
     // Set by every left-button press anywhere in the program; ends a running celebration.
     bool StopRequested = false;
 
-    // ---- move protocol
-    int ClickPhase = 0;
-    std::array<BoardSlot, 2> Slots; // the source slot, then the target slot
-    BoardSlot& SourceSlot() { return Slots[0]; }
-    BoardSlot& TargetSlot() { return Slots[1]; }
-    std::vector<int> DragList;
-    bool DragActive = false;
-    int DragSteps = 0;
-    TCard* PressedCard = nullptr;
-    QPoint PressedPosition;
-    bool LastMoveMade = false;
+    // ---- move protocol: the clicks of a move and the dragged run
+    TMoveProtocol Protocol;
 
-    // ---- undo ring
-    std::vector<BoardSnapshot> UndoRing;
-    int UndoHead = 0;
-    int UndoTail = 0;
+    // ---- the board before each move, and after each move undone (newest last)
+    TUndoRing UndoRing;
+    std::vector<BoardSnapshot> RedoList;
 
     // ---- hints
     std::vector<HintPair> HintList;
@@ -81,16 +72,9 @@ public:
     int32_t FinalScore = 0;
     int64_t FinalTime = 0;
 
-    // ---- geometry
+    // ---- geometry and the board image
     bool SmallCards = false;
-    int BoardMargin = 30;
-    int ColumnGap = 9;
-    int PocketGap = 16;
-    int RowStep = 30;
-    std::array<int, ColumnCountMax> ColumnStep{};
-    QPoint HomeOrigin;
-    QPoint PileOrigin;
-    TRect DeckRect;
+    TBoardGeometry Geometry;
     QImage BoardImage;
     // Off: the game is played without being drawn (long simulated runs that only check the
     // rules); layout and hit-testing are unchanged.
@@ -111,11 +95,14 @@ public:
     void EngineStart();
 
     // ---- dealing
-    void DealGame();
+    // A new deal: shuffled from the clock, or the deal of the given number.
+    void DealGame(std::optional<uint32_t> number = std::nullopt);
     void DealCard(int column, int row);
     void GatherDeck();
     void SetClock(bool on);
     void ConfirmDeal();
+    // Gives up the game on the table: a game played and not won is reported lost.
+    void AbandonGame();
 
     // ---- moves
     void BoardMouseDown(bool leftButton, int x, int y);
@@ -139,11 +126,18 @@ public:
     bool FindMoves();
     void CheckBlocked();
     void ShowNextHint();
+    // Flashes two cards (the second may be none) as a hint does, and counts as a hint shown.
+    void FlashPair(const HintPair& pair);
 
     // ---- undo and restart
+    BoardSnapshot Snapshot() const;
+    void Restore(const BoardSnapshot& record);
     void TakeSnapshot();
     void UndoMove();
     void AnimateUndo();
+    // Makes the last undone move again, with its own slide, flip and sounds; it counts as a move.
+    void RedoMove();
+    bool CanRedo() const { return !RedoList.empty(); }
     void RestartGame();
     void ConfirmRestart();
 
@@ -153,11 +147,15 @@ public:
     void FinishWin();
 
     // ---- saved games
+    // What a saved game keeps: the board, the deal and the counters of the format, or with
+    // them, for a game kept over the program's closing, the undo and hint counts and whether a
+    // move was made.
+    enum class TKeep { Game, GameAndPlay };
     // Writes the game to an XML file, atomically; throws TGameError when it cannot.
-    void SaveGameFile(const QString& path);
+    void SaveGameFile(const QString& path, TKeep keep = TKeep::Game);
     // Reads a saved game; the whole file is checked before the table changes, so a file that
     // fails leaves the game as it was. Throws TGameError with the reason.
-    void LoadGameFile(const QString& path);
+    void LoadGameFile(const QString& path, TKeep keep = TKeep::Game);
 
     // ---- score and status
     int32_t ComputeScore();
@@ -170,15 +168,15 @@ public:
     void PaintBoard();
     void DrawSlots(QPainter& canvas) const;
     BoardSlot HitTest(int x, int y) const;
-    int HitPocket(int x, int y) const;
+    int HitPocket(int x, int y) const { return Geometry.HitPocket({x, y}); }
     void BoardResize(int width, int height);
-    QPoint PocketPosition(int pocket) const;
-    QPoint CellPosition(int column, int row) const;
+    QPoint PocketPosition(int pocket) const { return Geometry.PocketPosition(pocket); }
+    QPoint CellPosition(int column, int row) const { return Geometry.CellPosition(column, row); }
     // The repaint handed to the deck's animations.
     RepaintProc Repaint();
 
     // ---- the deck's animations with the engine's repaint
-    void Slide(const std::vector<int>& cards, QPoint from, QPoint to, int steps, int delayMs);
+    void Slide(const std::vector<int>& cards, QPoint from, QPoint to, Timing::Animation timing);
     void Flip(TCard& card);
 
     IGameHost& Host() { return host; }

@@ -1,32 +1,68 @@
-// Undo from a ring of whole-board snapshots, and restart of the deal.
+// Undo from a ring of whole-board snapshots, redo of undone moves, and restart of the deal.
 #include "TwGame.h"
 
 namespace {
-constexpr int UndoSlideSteps = 10, UndoSlideDelay = 2;
-
-int Wrap(int slot) { return (slot % UndoRingSize + UndoRingSize) % UndoRingSize; }
-
 int RecordedCount(const BoardSnapshot& record, int column) {
     for (int row = 0; row < RowCountMax; ++row)
         if (!record.Pile[size_t(column * RowCountMax + row)])
             return row;
     return RowCountMax;
 }
+
+// The one move that leads from the board before it to the board after it: the first pocket
+// whose top card differs (a card went home), the column that lost cards and the one that got
+// them, with how many.
+struct MoveBetween {
+    int Pocket = -1, Source = -1, Target = -1, Moved = 0;
+
+    MoveBetween(const BoardSnapshot& after, const BoardSnapshot& before) {
+        for (int p = 0; p < HomeCount && Pocket < 0; ++p)
+            if (after.Home[size_t(p)] != before.Home[size_t(p)])
+                Pocket = p;
+        for (int c = 0; c < ColumnCountMax && (Source < 0 || Target < 0); ++c) {
+            const int now = RecordedCount(after, c), then = RecordedCount(before, c);
+            if (now < then && Source < 0)
+                Source = c;
+            else if (now > then && Target < 0) {
+                Target = c;
+                Moved = now - then;
+            }
+        }
+    }
+    // Nothing that a move would have done.
+    bool None() const { return Source < 0 || (Pocket < 0 && Target < 0); }
+};
 } // namespace
 
-void TGame::TakeSnapshot() {
-    BoardSnapshot& record = UndoRing[size_t(UndoHead)];
+BoardSnapshot TGame::Snapshot() const {
+    BoardSnapshot record;
     record.CardCounter = CardCounter;
     for (int p = 0; p < HomeCount; ++p)
-        record.Home[size_t(p)] = Pocket(p);
+        record.Home[size_t(p)] = GameArray[size_t(p)];
     for (int i = 0; i < PileSize; ++i) {
         TCard* card = GameArray[size_t(HomeCount + i)];
         record.Pile[size_t(i)] = card;
         record.FaceUp[size_t(i)] = card && card->FaceUp;
     }
-    UndoHead = Wrap(UndoHead + 1);
-    if (UndoHead == UndoTail)
-        UndoTail = Wrap(UndoTail + 1);
+    return record;
+}
+
+void TGame::Restore(const BoardSnapshot& record) {
+    CardCounter = record.CardCounter;
+    for (int p = 0; p < HomeCount; ++p)
+        Pocket(p) = record.Home[size_t(p)];
+    for (int i = 0; i < PileSize; ++i) {
+        TCard* card = record.Pile[size_t(i)];
+        GameArray[size_t(HomeCount + i)] = card;
+        if (card)
+            card->FaceUp = record.FaceUp[size_t(i)];
+    }
+}
+
+void TGame::TakeSnapshot() {
+    UndoRing.Push() = Snapshot();
+    // A new move, deal, restart or load: what was undone before can no longer come back.
+    RedoList.clear();
 }
 
 void TGame::UndoMove() {
@@ -38,64 +74,88 @@ void TGame::UndoMove() {
     if (!GameActive)
         return;
     AnimateUndo();
-    if (UndoHead == UndoTail)
+    if (UndoRing.Empty())
         return;
-    UndoHead = Wrap(UndoHead - 1);
-    const BoardSnapshot& record = UndoRing[size_t(UndoHead)];
-    CardCounter = record.CardCounter;
-    for (int p = 0; p < HomeCount; ++p)
-        Pocket(p) = record.Home[size_t(p)];
-    for (int i = 0; i < PileSize; ++i) {
-        TCard* card = record.Pile[size_t(i)];
-        GameArray[size_t(HomeCount + i)] = card;
-        if (card)
-            card->FaceUp = record.FaceUp[size_t(i)];
-    }
+    const BoardSnapshot undone = Snapshot();
+    Restore(UndoRing.Pop());
+    // The move taken back can be made again; taking back the starting position made none.
+    if (!MoveBetween(undone, Snapshot()).None())
+        RedoList.push_back(undone);
     // A card chosen before the undo may no longer lie where it was chosen.
     ResetMoveProtocol();
     LayoutBoard();
     PaintBoard();
-    UndoCount += 1;
+    UndoCount = CountUp(UndoCount);
     ShowStatus();
     FindMoves();
+    host.PositionChanged();
 }
 
 void TGame::AnimateUndo() {
-    if (UndoHead == UndoTail)
+    if (UndoRing.Empty())
         return;
-    const BoardSnapshot& record = UndoRing[size_t(Wrap(UndoHead - 1))];
-    int pocket = -1;
-    for (int p = 0; p < HomeCount && pocket < 0; ++p)
-        if (Pocket(p) != record.Home[size_t(p)])
-            pocket = p;
-    int source = -1, target = -1, moved = 0;
-    for (int c = 0; c < ColumnCountMax && (source < 0 || target < 0); ++c) {
-        const int now = ColumnCount(c), then = RecordedCount(record, c);
-        if (now < then && source < 0)
-            source = c;
-        else if (now > then && target < 0) {
-            target = c;
-            moved = now - then;
-        }
-    }
-    if (source < 0 || (pocket < 0 && target < 0))
+    const BoardSnapshot& record = UndoRing.Newest();
+    const MoveBetween move(Snapshot(), record);
+    if (move.None())
         return;
     std::vector<int> cards;
     QPoint start;
-    if (pocket >= 0) {
-        cards.push_back(Pocket(pocket)->Index);
-        start = PocketPosition(pocket);
+    if (move.Pocket >= 0) {
+        cards.push_back(Pocket(move.Pocket)->Index);
+        start = PocketPosition(move.Pocket);
     } else {
-        const int count = ColumnCount(target);
-        for (int row = count - moved; row < count; ++row)
-            cards.push_back(Cell(target, row)->Index);
-        start = CellPosition(target, count - moved);
+        const int count = ColumnCount(move.Target);
+        for (int row = count - move.Moved; row < count; ++row)
+            cards.push_back(Cell(move.Target, row)->Index);
+        start = CellPosition(move.Target, count - move.Moved);
     }
-    const int bottom = BottomRow(source);
-    TCard* last = Cell(source, bottom);
-    if (bottom > 0 && last && last->FaceUp != bool(record.FaceUp[size_t(source * RowCountMax + bottom)]))
+    const int bottom = BottomRow(move.Source);
+    TCard* last = Cell(move.Source, bottom);
+    if (bottom > 0 && last && last->FaceUp != bool(record.FaceUp[size_t(move.Source * RowCountMax + bottom)]))
         Flip(*last);
-    Slide(cards, start, CellPosition(source, ColumnCount(source)), UndoSlideSteps, UndoSlideDelay);
+    Slide(cards, start, CellPosition(move.Source, ColumnCount(move.Source)), Timing::UndoSlide);
+}
+
+void TGame::RedoMove() {
+    if (Dealing || !GameActive || RedoList.empty())
+        return;
+    const BoardSnapshot after = RedoList.back();
+    RedoList.pop_back();
+    const MoveBetween move(after, Snapshot());
+    // Recorded as the move itself was, without forgetting the moves still to redo.
+    UndoRing.Push() = Snapshot();
+    ResetMoveProtocol();
+    const int source = move.Source;
+    const int sourceRow = ColumnCount(source) - (move.Pocket >= 0 ? 1 : move.Moved);
+    std::vector<int> cards;
+    for (int row = sourceRow; row < ColumnCount(source); ++row)
+        cards.push_back(Cell(source, row)->Index);
+    Sound.PlayEffect(SoundEffect::MoveTo);
+    if (move.Pocket >= 0) {
+        Slide(cards, Cell(source, sourceRow)->Position, PocketPosition(move.Pocket), Timing::MoveHome);
+        Sound.PlayEffect(SoundEffect::MoveHome);
+    } else {
+        Slide(cards, Cell(source, sourceRow)->Position, CellPosition(move.Target, ColumnCount(move.Target)),
+              Timing::MoveToColumn);
+    }
+    // The card the move turned up is turned up again before the eyes of the player.
+    TCard* uncovered = sourceRow > 0 ? Cell(source, sourceRow - 1) : nullptr;
+    const bool wasDown = uncovered && !uncovered->FaceUp;
+    Restore(after);
+    if (wasDown && uncovered->FaceUp) {
+        uncovered->FaceUp = false;
+        LayoutBoard();
+        Flip(*uncovered);
+    }
+    MoveCount = CountUp(MoveCount);
+    GamePlayed = true;
+    LayoutBoard();
+    PaintBoard();
+    CheckBlocked();
+    host.PositionChanged();
+    if (CardCounter <= 0)
+        WinGame();
+    ShowStatus();
 }
 
 void TGame::RestartGame() {
@@ -113,11 +173,12 @@ void TGame::RestartGame() {
         if (const TCard* top = Pocket(p))
             CardCounter -= top->Rank + 1;
     MoveCount = 0;
-    UndoHead = UndoTail = 0;
+    UndoRing.Clear();
     TakeSnapshot();
     ShowStatus();
     FindMoves();
     SetClock(true);
+    host.PositionChanged();
 }
 
 void TGame::ConfirmRestart() {

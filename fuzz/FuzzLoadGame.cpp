@@ -37,7 +37,7 @@ struct Table {
 
     static Table Of(TGame& game, FakeHost& host) {
         Table t{game.GameArray, game.GameCopy, game.CardCounter, game.MoveCount, game.GameState,
-                game.GameActive, game.UndoHead, game.UndoTail, host.Clock.ElapsedMicros(), {}};
+                game.GameActive, game.UndoRing.UndoHead(), game.UndoRing.UndoTail(), host.Clock.ElapsedMicros(), {}};
         t.Faces.reserve(game.Deck->Cards.size());
         for (const auto& card : game.Deck->Cards)
             t.Faces.emplace_back(card->FaceUp, card->DealFaceUp);
@@ -125,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Expect(h.game.CardCounter == 52 - home, "CardCounter against the board");
     Expect(h.game.MoveCount >= 0, "a negative MoveCount");
     Expect(h.game.GameActive && h.game.GameState == TGameState::Playing, "not in play after a load");
-    Expect(h.game.UndoHead == 1 && h.game.UndoTail == 0, "undo ring not restarted");
+    Expect(h.game.UndoRing.UndoHead() == 1 && h.game.UndoRing.UndoTail() == 0, "undo ring not restarted");
     Expect(h.host.Clock.Running() && h.host.Clock.ElapsedMicros() >= 0, "clock not running on");
     // The position plays on: a restart and an undo keep it sound.
     h.game.RestartGame();

@@ -5,7 +5,11 @@
 
 #include <QAbstractTableModel>
 #include <QGuiApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QInputDialog>
+#include <QLayout>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
@@ -23,10 +27,12 @@ constexpr int StripHeight = 40;
 constexpr int GridBorder = 4;
 constexpr int RowHeight = 24;
 constexpr int TextInset = 2;
+constexpr int CloseLeft = 379;
 constexpr std::array<int, 6> ColumnWidths = {35, 117, 77, 64, 69, 64};
+constexpr int NameLimit = 255;
+// The width a caption bar takes besides its text: the window icon, the buttons and margins.
+constexpr int CaptionBarExtras = 160;
 const std::array<const char*, 6> Headers = {"#", "Name", "Score", "Date", "Time", "Elapsed Time"};
-
-TTopScoresDlg* instance = nullptr;
 
 // The locale's long time format without its time-zone part: the stored times are plain local
 // times, and a zone name beside them would be today's zone, not theirs.
@@ -108,7 +114,7 @@ private:
     const TStopwatch& clock;
 };
 
-TTopScoresDlg::TTopScoresDlg(const TStopwatch& clock, QWidget* parent) : TCentredDialog(parent) {
+TTopScoresDlg::TTopScoresDlg(const TStopwatch& clock, QWidget* parent) : TCentredDialog(parent), clock(clock) {
     setWindowTitle(QStringLiteral("Top Scores"));
     setFixedSize(ClientWidth, ClientHeight);
     if (parent)
@@ -152,23 +158,49 @@ TTopScoresDlg::TTopScoresDlg(const TStopwatch& clock, QWidget* parent) : TCentre
     Button1->setGeometry(8, 8, 75, 25);
     Button1->setAutoDefault(false);
     CancelBtn = new QPushButton(QStringLiteral("Close"), Panel1);
-    CancelBtn->setGeometry(379, 8, 75, 25);
+    CancelBtn->setGeometry(CloseLeft, 8, 75, 25);
     CancelBtn->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TTopScoresDlg::Button1Click);
     // Esc rejects the dialog as Close does.
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
+    FitColumns();
     TopGrid->setFocus();
     SetCurrentRow(1);
-    instance = this;
 }
 
-TTopScoresDlg::~TTopScoresDlg() {
-    if (instance == this)
-        instance = nullptr;
+TTopScoresDlg::~TTopScoresDlg() = default;
+
+void TTopScoresDlg::ShowTopScores() {
+    exec();
+    SaveTopScores();
 }
 
-TTopScoresDlg* TTopScoresDlg::Instance() { return instance; }
+void TTopScoresDlg::ShowNewEntry(int index) {
+    SetCurrentRow(index + 1);
+    ShowTopScores();
+}
+
+QString TTopScoresDlg::AskTopScoreName(QWidget* parent, const QString& caption, const QString& label,
+                                       const QString& defaultName) {
+    QInputDialog box(parent, TCentredDialog::CloseBoxOnly());
+    box.setInputMode(QInputDialog::TextInput);
+    box.setWindowTitle(caption);
+    box.setLabelText(label);
+    box.setTextValue(defaultName);
+    if (auto* edit = box.findChild<QLineEdit*>()) {
+        edit->setMaxLength(NameLimit);
+        // Wide enough for the whole caption beside the caption bar's icon and close box (window
+        // managers draw captions in a bold font of about the program's size); the dialog's
+        // layout sizes it to its contents, so the edit field sets the width.
+        QFont captionFont = box.font();
+        captionFont.setBold(true);
+        const QMargins margins = box.layout() ? box.layout()->contentsMargins() : QMargins();
+        edit->setMinimumWidth(QFontMetrics(captionFont).horizontalAdvance(caption) + CaptionBarExtras -
+                              margins.left() - margins.right());
+    }
+    return box.exec() == QDialog::Accepted ? box.textValue() : defaultName;
+}
 
 QString TTopScoresDlg::TopGridCellText(int column, int row, const TStopwatch& clock) {
     if (column < 0 || column >= int(Headers.size()) || row < 0 || row > TopScoreCount)
@@ -209,12 +241,53 @@ void TTopScoresDlg::Button1Click() {
     RefreshGrid();
 }
 
+void TTopScoresDlg::FitColumns() {
+    QHeaderView* header = TopGrid->horizontalHeader();
+    const QFontMetrics headerText(header->font());
+    const QFontMetrics cellText(TopGrid->font());
+    const int headerPadding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 2;
+    const int cellPadding = 2 * TextInset + 2;
+    // The widest dates, times and game times the columns may have to show, whatever the table
+    // holds now, so that the dialog does not change its width from one game to the next.
+    const QLocale locale;
+    QStringList samples[6];
+    for (int month = 1; month <= 12; ++month)
+        samples[3] << locale.toString(QDate(2088, month, 28), QLocale::ShortFormat);
+    for (const QTime& time : {QTime(10, 58, 58), QTime(23, 58, 58)})
+        samples[4] << locale.toString(time, LongTimeFormat(locale));
+    for (const int64_t micros : {999'000LL, 59'000'000LL, 3'599'000'000LL, 86'399'000'000LL})
+        samples[5] << clock.FormatAutoScale(micros);
+    int extra = 0;
+    for (int c = 0; c < int(ColumnWidths.size()); ++c) {
+        int need = headerText.horizontalAdvance(TopGridCellText(c, 0, clock)) + headerPadding;
+        // Names are the player's own and may be long; their column keeps its width.
+        if (c != 1) {
+            for (int row = 1; row <= TopScoreCount; ++row)
+                samples[c] << TopGridCellText(c, row, clock);
+            for (const QString& text : samples[c])
+                need = std::max(need, cellText.horizontalAdvance(text) + cellPadding);
+        }
+        const int width = std::max(ColumnWidths[size_t(c)], need);
+        header->resizeSection(c, width);
+        extra += width - ColumnWidths[size_t(c)];
+    }
+    const int width = ClientWidth + extra;
+    setFixedSize(width, ClientHeight);
+    Panel2->setGeometry(0, 0, width, ClientHeight - StripHeight);
+    Panel1->setGeometry(0, ClientHeight - StripHeight, width, StripHeight);
+    // "Close" keeps its place at the right edge.
+    CancelBtn->move(CloseLeft + extra, CancelBtn->y());
+}
+
 void TTopScoresDlg::RefreshGrid() {
+    FitColumns();
     model->Refresh();
     TopGrid->viewport()->update();
 }
 
 void TTopScoresDlg::showEvent(QShowEvent* event) {
+    // Before centring: the table may need wider columns than at the last showing.
+    FitColumns();
     TCentredDialog::showEvent(event);
     RefreshGrid();
     // The table may have changed since the last showing; the current row is shown again.

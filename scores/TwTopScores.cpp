@@ -1,12 +1,8 @@
 #include "TwTopScores.h"
 
-#include "TTopScoresDlg.h"
 #include "KestrelObjects/TIniFile.h"
 #include "KestrelObjects/TimeSource.h"
 
-#include <QApplication>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <cmath>
 #include <vector>
 
@@ -14,7 +10,6 @@ TTopScoreTable TopScoreTable;
 
 namespace {
 const QString Section = QStringLiteral("TopScores");
-constexpr int NameLimit = 255;
 constexpr int64_t MsPerDay = 86'400'000;
 // 1 January 100 and the last millisecond of 31 December 9999.
 constexpr double FirstDay = -657434.0;
@@ -23,11 +18,6 @@ constexpr double LastDay = 2958466.0;
 const QDate& DayZero() {
     static const QDate zero(1899, 12, 30);
     return zero;
-}
-
-TNamePrompt& NamePrompt() {
-    static TNamePrompt prompt;
-    return prompt;
 }
 
 QString Key(const char* name, int i) { return QLatin1String(name) + QString::number(i); }
@@ -75,12 +65,6 @@ std::array<int, TopScoreCount> SortTracked() {
         moved[size_t(list[size_t(i)].From)] = i;
     }
     return moved;
-}
-
-QWidget* PromptParent() {
-    if (TTopScoresDlg* dlg = TTopScoresDlg::Instance(); dlg && dlg->parentWidget())
-        return dlg->parentWidget();
-    return QApplication::activeWindow();
 }
 } // namespace
 
@@ -164,43 +148,19 @@ int64_t CompareScores(const TScoreInfo& a, const TScoreInfo& b) { return int64_t
 
 void SortTopScores() { SortTracked(); }
 
-void AddTopScore(int32_t score, int64_t elapsedMicros) {
+int AddTopScore(int32_t score, int64_t elapsedMicros, const TNamePrompt& askName) {
     const int index = ClaimTopScoreSlot(score);
     if (index < 0)
-        return;
+        return -1;
     // The best entry's name, read after the claim (which may have emptied it).
     QString name = TopScoreTable[0].Name;
     if (name.isEmpty())
         name = QStringLiteral("???");
-    const QString caption = QStringLiteral("New Top-Ten Score: ") + QString::number(score);
-    const QString label = QStringLiteral("Enter Name: ");
-    name = NamePrompt() ? NamePrompt()(caption, label, name) : AskTopScoreName(PromptParent(), caption, label, name);
+    name = askName(QStringLiteral("New Top-Ten Score: ") + QString::number(score), QStringLiteral("Enter Name: "), name);
 
     TScoreInfo& entry = TopScoreTable[size_t(index)];
     entry.Name = name;
     entry.Date = ToDayCount(CurrentTimeSource().LocalNow());
     entry.Elapsed = elapsedMicros;
-    const int placed = SortTracked()[size_t(index)];
-    if (TTopScoresDlg* dlg = TTopScoresDlg::Instance())
-        dlg->SetCurrentRow(placed + 1);
-    ShowTopScores();
-}
-
-void ShowTopScores() {
-    if (TTopScoresDlg* dlg = TTopScoresDlg::Instance())
-        dlg->exec();
-    SaveTopScores();
-}
-
-void SetNamePrompt(TNamePrompt prompt) { NamePrompt() = std::move(prompt); }
-
-QString AskTopScoreName(QWidget* parent, const QString& caption, const QString& label, const QString& defaultName) {
-    QInputDialog box(parent);
-    box.setInputMode(QInputDialog::TextInput);
-    box.setWindowTitle(caption);
-    box.setLabelText(label);
-    box.setTextValue(defaultName);
-    if (auto* edit = box.findChild<QLineEdit*>())
-        edit->setMaxLength(NameLimit);
-    return box.exec() == QDialog::Accepted ? box.textValue() : defaultName;
+    return SortTracked()[size_t(index)];
 }

@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <functional>
 
-class QWidget;
-
 // One entry of the top-ten table.
 struct TScoreInfo {
     QString Name;
@@ -44,19 +42,12 @@ int64_t CompareScores(const TScoreInfo& a, const TScoreInfo& b);
 // Sorts the table by descending score. The quicksort is not stable; it fixes where equal
 // scores end up, and files and players have seen that order, so it stays as it is.
 void SortTopScores();
-// Offers a won game's score: a qualifying score asks for the player's name, is entered with
-// the current local time and shown in the dialog as the selected row.
-void AddTopScore(int32_t score, int64_t elapsedMicros);
-// Shows the dialog modally and writes the table when it closes, however it closes.
-void ShowTopScores();
-
 // Asks for a new entry's name: returns the edited text on OK, the default unchanged on Cancel.
 using TNamePrompt = std::function<QString(const QString& caption, const QString& label, const QString& defaultName)>;
-// Replaces the name prompt (tests answer it without a dialog); an empty function restores the
-// standard one.
-void SetNamePrompt(TNamePrompt prompt);
-// The standard prompt: an input box with OK and Cancel whose field takes up to 255 characters.
-QString AskTopScoreName(QWidget* parent, const QString& caption, const QString& label, const QString& defaultName);
+// Offers a won game's score: a qualifying score asks for the player's name through the prompt
+// and is entered with the current local time. Returns the entry's index once the table is
+// sorted, or -1 when the score does not qualify (nothing is asked then).
+int AddTopScore(int32_t score, int64_t elapsedMicros, const TNamePrompt& askName);
 
 // Day counts from 30 December 1899 with the time of day as the fraction (local time). Days
 // before that date are negative with the time of day still counted forward.

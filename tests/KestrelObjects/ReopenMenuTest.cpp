@@ -1,6 +1,7 @@
 #include "KestrelObjects/GameError.h"
 #include "KestrelObjects/TIniFile.h"
 #include "KestrelObjects/TReopenMenu.h"
+#include "support/FailingDisk.h"
 
 #include <QAction>
 #include <QFile>
@@ -192,6 +193,22 @@ TEST_F(ReopenMenuTest, IniFailuresAreSilentUnlessShownAndLoseNothing) {
     EXPECT_EQ(reopen.Warnings, QStringList{"Unable to access: " + unwritable +
                                            "\r\nYou may not permission to access the Windows folder"});
     EXPECT_EQ(reopen.Paths(), QStringList{Game(1)});
+
+    // On a full disk the file keeps the list it had.
+    WriteIni("[History]\nCount=1\nPath0=/home/player/games/Old.twl\n[Display]\nCardBack=3\n");
+    const QByteArray before = [this] {
+        QFile f(iniPath);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    reopen.Warnings.clear();
+    {
+        DiskFullAfter disk(10);
+        reopen.SaveHistory();
+    }
+    QFile after(iniPath);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+    EXPECT_EQ(reopen.Warnings.size(), 1);
 
     // A folder where the file should be cannot be read, and is not written over.
     reopen.Warnings.clear();

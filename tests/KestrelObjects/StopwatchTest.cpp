@@ -21,7 +21,9 @@ TEST(Stopwatch, AutoScaleTexts) {
         const char* text;
     } const cases[] = {{0.0, "0 ms."},      {0.4, "400 ms."},     {1.0, "1 Sec."},          {59.6, "60 Sec."},
                        {60.0, "60 Sec."},   {60.4, "01:00 min"},  {75.3, "01:15 min"},      {3600.0, "00:00 min"},
-                       {3700.0, "1:01:40 hrs"}, {36000.5, "10:00:00 hrs"}, {90061.0, "1:01:01 hrs"}};
+                       {3700.0, "1:01:40 hrs"}, {36000.5, "10:00:00 hrs"}, {90061.0, "1:01:01 hrs"},
+                       // Rounded before the fields are split: never "01:60" or "02:010".
+                       {119.6, "02:00 min"}, {129.6, "02:10 min"}, {69.6, "01:10 min"}, {61.2, "01:01 min"}};
     for (const auto& c : cases)
         EXPECT_EQ(w.FormatAutoScale(int64_t(c.seconds * 1000000.0)), c.text) << c.seconds;
 }
@@ -44,6 +46,8 @@ TEST(Stopwatch, ResolutionsAndDigits) {
     w.SetTime(75.3);
     w.SetDigits(3);
     EXPECT_EQ(w.FormatMinutes(w.ElapsedMicros()), "01:15.300");
+    EXPECT_EQ(w.FormatMinutes(int64_t(119.9996 * 1000000)), "02:00.000");
+    EXPECT_EQ(w.FormatMinutes(int64_t(69.9994 * 1000000)), "01:09.999");
     w.Resolution = TResolution::rsSeconds;
     EXPECT_EQ(w.DisplayText(), "75.300 Sec.");
     w.Resolution = TResolution::rsMinutes;

@@ -74,12 +74,14 @@ const QList<std::pair<QString, QString>> ExpectedContents = {
     {"Scoring", "scoring.htm"},
     {"The game clock", "clock.htm"},
     {"Top scores", "topscores.htm"},
+    {"Statistics", "statistics.htm"},
     {"Saving and loading games", "saving.htm"},
     {"Card backs and card sizes", "cards.htm"},
     {"Sound", "sound.htm"},
     {"Settings", "settings.htm"},
     {"The game window", "window.htm"},
     {"Keyboard and mouse", "keys.htm"},
+    {"Playing with the keyboard", "keyboard.htm"},
 };
 
 } // namespace

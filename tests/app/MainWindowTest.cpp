@@ -2,7 +2,9 @@
 #include "app/TBoardView.h"
 #include "app/TCardBackDlg.h"
 #include "app/TForm1.h"
+#include "app/TDealNumberDlg.h"
 #include "app/TGameMessageDlg.h"
+#include "scores/TTopScoresDlg.h"
 #include "engine/TwGame.h"
 #include "KestrelObjects/TFancyButton.h"
 #include "KestrelObjects/TSubTimer.h"
@@ -11,9 +13,13 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QGroupBox>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -28,6 +34,45 @@ void WhenModal(const std::function<void(QWidget*)>& answer) {
         ASSERT_NE(modal, nullptr);
         answer(modal);
     });
+}
+// The drawn width of a stem: the widget shows "l" (one upright stroke) in its own font and
+// colours, and the ink it adds to the picture of the empty widget is summed across each row,
+// antialiased edges in part. The widest row is the stem's width in pixels.
+double StemWidth(QWidget* w, const QColor& ink, const QColor& paper) {
+    const QVariant text = w->property("text");
+    w->setProperty("text", QString());
+    const QImage empty = w->grab().toImage();
+    w->setProperty("text", QStringLiteral("l"));
+    const QImage stem = w->grab().toImage();
+    w->setProperty("text", text);
+    // The channel in which ink and paper differ most measures how much ink a pixel holds.
+    const int channel = std::abs(ink.red() - paper.red()) >= std::abs(ink.green() - paper.green()) ? 0 : 1;
+    auto level = [channel](QRgb c) { return channel == 0 ? qRed(c) : qGreen(c); };
+    const double full = level(ink.rgb()) - level(paper.rgb());
+    double widest = 0;
+    for (int y = 0; y < stem.height(); ++y) {
+        double row = 0;
+        for (int x = 0; x < stem.width(); ++x)
+            row += std::clamp((level(stem.pixel(x, y)) - level(empty.pixel(x, y))) / full, 0.0, 1.0);
+        widest = std::max(widest, row);
+    }
+    return widest;
+}
+
+// A text asked for in bold must be drawn bold: its stem clearly wider than the same text's
+// drawn in the regular weight of the same font.
+void ExpectDrawnBold(QWidget* w, const QColor& ink, const QColor& paper, const char* what) {
+    const QFont bold = w->font();
+    ASSERT_TRUE(bold.bold()) << what;
+    const double boldStem = StemWidth(w, ink, paper);
+    QFont regular = bold;
+    regular.setBold(false);
+    w->setFont(regular);
+    const double regularStem = StemWidth(w, ink, paper);
+    w->setFont(bold);
+    EXPECT_GT(regularStem, 0.5) << what << ": nothing drawn";
+    EXPECT_GE(boldStem, regularStem * 1.3) << what << ": stems of " << boldStem << " and " << regularStem
+                                           << " pixels in " << QFontInfo(bold).family().toStdString();
 }
 } // namespace
 
@@ -108,14 +153,15 @@ TEST_F(MainWindowTest, MenusCaptionsAndShortcuts) {
         const char* caption;
         QKeySequence shortcut;
     } const items[] = {
-        {form.LoadGame1, "&Load Game...", {}},        {form.SaveGame1, "&Save Game...", {}},
-        {form.Exit1, "&Exit", {}},                    {form.DealMnu, "&Deal", QKeySequence(Qt::Key_F2)},
+        {form.LoadGame1, "&Load Game...", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {form.SaveGame1, "&Save Game...", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {form.Exit1, "&Exit", QKeySequence(Qt::CTRL | Qt::Key_Q)}, {form.DealMnu, "&Deal", QKeySequence(Qt::Key_F2)},
         {form.Resart1, "&Resart", QKeySequence(Qt::Key_R)}, {form.UndoMnu, "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {form.Hint1, "&Hint", QKeySequence(Qt::Key_H)}, {form.opScores1, "&Top Scores", {}},
         {form.CardBacks1, "&Card Backs...", {}},      {form.SmallCardsMnu, "&Small Cards", {}},
         {form.DisableSoundMnu, "&Disable Sound", {}}, {form.SaveDefaultsMnu, "Save &Defaults", {}},
         {form.RestoreDefaultsMnu, "&Restore Defaults", {}}, {form.FactoryDefaults1, "&Factory Defaults", {}},
-        {form.ContentsMnu, "&Contents...", {}},       {form.About1, "&About...", {}},
+        {form.ContentsMnu, "&Contents...", QKeySequence(Qt::Key_F1)}, {form.About1, "&About...", {}},
     };
     for (const auto& i : items) {
         EXPECT_EQ(i.action->text(), i.caption);
@@ -134,7 +180,7 @@ TEST_F(MainWindowTest, MenusCaptionsAndShortcuts) {
 }
 
 TEST_F(MainWindowTest, PlayWithClicksAndDragsAtBoardPixels) {
-    QTest::mouseClick(form.Image1, Qt::LeftButton, {}, game().HomeOrigin + QPoint(20, 20));
+    QTest::mouseClick(form.Image1, Qt::LeftButton, {}, game().Geometry.HomeOrigin + QPoint(20, 20));
     ASSERT_TRUE(game().GameActive);
     EXPECT_EQ(form.MessageDis->text(), "Click On Card From Pile");
     EXPECT_EQ(form.MoveCntDis->text(), QString::number(game().HintList.size()));
@@ -222,7 +268,7 @@ TEST_F(MainWindowTest, CardBackDialogChangesTheBackAndRepaints) {
         dlg.OKBtn->click();
     });
     const QImage before = *form.Image1->Image();
-    dlg.ChooseCardBack(game());
+    form.CardBacks1Click();
     EXPECT_EQ(game().Deck->BackIndex, 7);
     EXPECT_NE(*form.Image1->Image(), before); // the deck on the board shows the new back
     // Cancel changes nothing; OK with no row chosen keeps the back in use.
@@ -230,13 +276,13 @@ TEST_F(MainWindowTest, CardBackDialogChangesTheBackAndRepaints) {
         dlg.BackList->setCurrentRow(2);
         dlg.CancelBtn->click();
     });
-    dlg.ChooseCardBack(game());
+    form.CardBacks1Click();
     EXPECT_EQ(game().Deck->BackIndex, 7);
     WhenModal([&dlg](QWidget*) {
         dlg.BackList->setCurrentRow(-1);
         dlg.OKBtn->click();
     });
-    dlg.ChooseCardBack(game());
+    form.CardBacks1Click();
     EXPECT_EQ(game().Deck->BackIndex, 7);
 }
 
@@ -248,4 +294,156 @@ TEST(AboutBox, VersionText) {
     EXPECT_EQ(box.windowTitle(), "About Tarnwell");
     EXPECT_EQ(box.size(), QSize(345, 214));
     EXPECT_TRUE(box.Version->text().startsWith("Version 1."));
+}
+
+TEST_F(MainWindowTest, TheDealNumberShowsInTheTitle) {
+    EXPECT_EQ(form.windowTitle(), "Tarnwell");
+    game().DealGame(1234567u);
+    EXPECT_EQ(form.windowTitle(), "Tarnwell - Deal 1234567");
+    form.ShowDealNumber(std::nullopt);
+    EXPECT_EQ(form.windowTitle(), "Tarnwell");
+
+    EXPECT_EQ(ParseDealNumber("0"), 0u);
+    EXPECT_EQ(ParseDealNumber(" 4294967295 "), 4294967295u);
+    for (const char* bad : {"", "4294967296", "-1", "+5", "12a", "99999999999999999999"})
+        EXPECT_EQ(ParseDealNumber(bad), std::nullopt) << bad;
+}
+
+TEST_F(MainWindowTest, RedoByItsMenuItemAndBothKeys) {
+    EXPECT_EQ(form.RedoMnu->text(), "R&edo");
+    EXPECT_EQ(form.RedoMnu->shortcuts(),
+              QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+    form.activateWindow();
+    for (const QKeySequence& keys : form.RedoMnu->shortcuts()) {
+        // A dealt game whose first two columns hold the 5 and the 6 of hearts alone.
+        game().DealGame(2u);
+        for (int c = 0; c < 2; ++c)
+            for (int row = 0; row < RowCountMax; ++row)
+                game().Cell(c, row) = nullptr;
+        for (int row = 0; row < RowCountMax; ++row)
+            for (int c = 2; c < ColumnCountMax; ++c)
+                if (game().Cell(c, row) && (game().Cell(c, row)->Index == 4 || game().Cell(c, row)->Index == 5))
+                    game().Cell(c, row) = nullptr;
+        game().Cell(0, 0) = &game().Deck->Card(4);
+        game().Cell(1, 0) = &game().Deck->Card(5);
+        game().Deck->Card(4).FaceUp = game().Deck->Card(5).FaceUp = true;
+        game().LayoutBoard();
+        game().UndoRing.Clear();
+        game().TakeSnapshot();
+        Click(game(), OnCell(game(), 0, 0));
+        Click(game(), OnCell(game(), 1, 0));
+        ASSERT_EQ(game().Cell(1, 1), &game().Deck->Card(4));
+        form.UndoMnu->trigger();
+        ASSERT_EQ(game().Cell(0, 0), &game().Deck->Card(4));
+        QTest::keySequence(&form, keys);
+        EXPECT_EQ(game().Cell(1, 1), &game().Deck->Card(4)) << keys.toString().toStdString();
+        EXPECT_EQ(game().Cell(0, 0), nullptr);
+    }
+}
+
+TEST_F(MainWindowTest, BoldTextsAreDrawnBold) {
+    const QColor panelGreen(0, 191, 0);
+    for (QLabel* panel : {form.CurCardDis, form.CardDis, form.MoveCntDis, form.MessageDis, form.ErrorDis,
+                          form.ScoreDis, static_cast<QLabel*>(form.GameTime_)})
+        ExpectDrawnBold(panel, panelGreen, Qt::black, panel->toolTip().toLatin1().constData());
+
+    // The about box: black bold lines on its green panel.
+    int boldLines = 0;
+    for (QLabel* label : form.AboutBox->findChildren<QLabel*>()) {
+        if (!label->font().bold() || label->palette().color(QPalette::WindowText) != QColor(Qt::black))
+            continue;
+        ++boldLines;
+        ExpectDrawnBold(label, Qt::black, QColor(0, 128, 0), label->text().toLatin1().constData());
+    }
+    EXPECT_EQ(boldLines, 2);
+
+    // The card-back dialog's buttons, in its bold "MS Sans Serif" (measured without their
+    // pictures, which move with the text).
+    for (QPushButton* button : {form.CardBackDlg->OKBtn, form.CardBackDlg->CancelBtn}) {
+        const QIcon icon = button->icon();
+        button->setIcon(QIcon());
+        ExpectDrawnBold(button, button->palette().color(QPalette::ButtonText), button->palette().color(QPalette::Button),
+                        button->text().toLatin1().constData());
+        button->setIcon(icon);
+    }
+}
+
+TEST_F(MainWindowTest, DealChoicesAreGreenOnDarkGreenAndWhole) {
+    TGameMessageDlg& dlg = *form.GameMessageDlg;
+    QImage page;
+    WhenModal([&dlg, &page](QWidget*) {
+        page = dlg.DealRadio->grab().toImage();
+        for (QRadioButton* item : dlg.DealItems) {
+            // Each row is as tall as its text needs and lies wholly inside the group.
+            EXPECT_GE(item->height(), item->sizeHint().height()) << item->text().toStdString();
+            EXPECT_TRUE(dlg.DealRadio->contentsRect().contains(item->geometry())) << item->text().toStdString();
+            EXPECT_GE(item->width(), item->sizeHint().width()) << item->text().toStdString();
+        }
+        EXPECT_TRUE(dlg.PageControl1->currentWidget()->rect().contains(dlg.DealRadio->geometry()));
+        EXPECT_EQ(dlg.DealRadio->height(), 97);
+        dlg.CancelBtn->click();
+    });
+    dlg.ShowGameMessage(GameMessagePage::Choice, "Deal?", "", "OK", "Cancel");
+    ASSERT_FALSE(page.isNull());
+    // The group is dark green throughout, with its texts in green: no light bar behind them.
+    int dark = 0, text = 0, light = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            dark += c.red() < 8 && c.blue() < 8 && std::abs(c.green() - 64) < 8;
+            text += c == QColor(0, 192, 0);
+            light += c.red() > 160 && c.green() > 160 && c.blue() > 160;
+        }
+    EXPECT_EQ(light, 0);
+    EXPECT_GT(dark, page.width() * page.height() * 3 / 4);
+    EXPECT_GT(text, 100);
+}
+
+TEST_F(MainWindowTest, DialogsHaveACloseBoxOnly) {
+    for (QDialog* dlg : std::initializer_list<QDialog*>{form.AboutBox, form.CardBackDlg, form.GameMessageDlg,
+                                                       form.TopScoresDlg}) {
+        const Qt::WindowFlags flags = dlg->windowFlags();
+        EXPECT_TRUE(flags.testFlags(Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint))
+            << dlg->windowTitle().toStdString();
+        EXPECT_EQ(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowContextHelpButtonHint),
+                  Qt::WindowFlags())
+            << dlg->windowTitle().toStdString();
+    }
+    // The game's question keeps its small caption bar.
+    EXPECT_EQ(form.GameMessageDlg->windowType(), Qt::Tool);
+}
+
+TEST_F(MainWindowTest, SaveWithoutAGameToSaveSaysSoAndOpensNoFileDialog) {
+    // Every window that comes up while Save runs is noted and closed: the information box by its
+    // OK button, anything else (a file dialog) by Esc.
+    auto save = [this] {
+        QStringList seen;
+        QTimer watch;
+        watch.setInterval(10);
+        QObject::connect(&watch, &QTimer::timeout, [&seen] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible())
+                return;
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                seen << box->text() + (box->icon() == QMessageBox::Information ? " (information)" : "");
+                EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+                box->button(QMessageBox::Ok)->click();
+            } else {
+                seen << QString::fromLatin1(modal->metaObject()->className());
+                if (auto* dialog = qobject_cast<QDialog*>(modal))
+                    dialog->reject();
+            }
+        });
+        watch.start();
+        form.SaveGame1->trigger();
+        return seen;
+    };
+    ASSERT_FALSE(game().GameActive);
+    EXPECT_EQ(save(), QStringList{"No Game To Save (information)"});
+
+    // After a won game the same, although the board still counts as in play.
+    game().DealGame();
+    game().GameActive = true;
+    game().GameState = TGameState::Won;
+    EXPECT_EQ(save(), QStringList{"No Game To Save (information)"});
 }

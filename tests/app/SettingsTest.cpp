@@ -2,9 +2,11 @@
 #include "app/TwGlobal.h"
 #include "engine/TwGame.h"
 #include "scores/ConfigFolder.h"
+#include "support/FailingDisk.h"
 #include "support/VirtualTimeSource.h"
 
 #include <QAction>
+#include <QScreen>
 #include <QSettings>
 #include <gtest/gtest.h>
 #include <map>
@@ -63,6 +65,11 @@ private:
     int edits = 0;
 };
 
+// The main window's three commands, without the message box that reports a failure.
+void LoadSettings(TForm1& form) { form.ApplySettings(::LoadSettings(form.CurrentSettings())); }
+void SaveSettings(TForm1& form) { ::SaveSettings(form.CurrentSettings()); }
+void FactorySettings(TForm1& form) { form.ApplySettings(::FactorySettings()); }
+
 void ExpectSame(const Preferences& a, const Preferences& b) {
     EXPECT_EQ(a.Back, b.Back);
     EXPECT_EQ(a.Small, b.Small);
@@ -86,7 +93,8 @@ TEST_F(SettingsTest, FactoryThenRestoreBringsBackTheSavedValues) {
     ExpectSame(InForce(), saved);
 }
 
-TEST_F(SettingsTest, SavingWritesExactlyTheSevenKeys) {
+// The seven keys of the card back, size, window and sound, and the added "ResumeGame".
+TEST_F(SettingsTest, SavingWritesExactlyItsKeys) {
     config.Write("[History]\nFile0=/home/p/a.twl\nFile1=/home/p/b.twl\n\n"
                  "[TopScores]\nCount=10\nDate0=46000.5\nName0=\"Ann, the best\"\nScore0=50\n");
     const KeyValues history = Section(config.IniPath(), "History");
@@ -94,13 +102,14 @@ TEST_F(SettingsTest, SavingWritesExactlyTheSevenKeys) {
     Apply({12, true, QRect(-20, 40, 640, 480), false});
     SaveSettings(form);
 
-    EXPECT_EQ(Section(config.IniPath(), "Display"), KeyValues({{"CardBack", "12"}, {"SmallCards", "1"}}));
+    EXPECT_EQ(Section(config.IniPath(), "Display"),
+              KeyValues({{"CardBack", "12"}, {"SmallCards", "1"}, {"ResumeGame", "1"}}));
     EXPECT_EQ(Section(config.IniPath(), "Layout"),
               KeyValues({{"ScreenWidth", "640"}, {"ScreenHeight", "480"}, {"PositionX", "-20"}, {"PositionY", "40"}}));
     EXPECT_EQ(Section(config.IniPath(), "Sound"), KeyValues({{"Disable", "0"}}));
     EXPECT_EQ(Section(config.IniPath(), "History"), history);
     EXPECT_EQ(Section(config.IniPath(), "TopScores"), scores);
-    EXPECT_EQ(QSettings(config.IniPath(), QSettings::IniFormat).allKeys().size(), 7 + 2 + 4);
+    EXPECT_EQ(QSettings(config.IniPath(), QSettings::IniFormat).allKeys().size(), 8 + 2 + 4);
 }
 
 TEST_F(SettingsTest, ValuesAsEditedByHand) {
@@ -136,9 +145,10 @@ TEST_F(SettingsTest, ValuesAsEditedByHand) {
 }
 
 TEST_F(SettingsTest, NoFileKeepsTheValuesInForce) {
-    // As the program starts: the built-in window size and place.
+    // As the program starts: the built-in window size and place, moved in from (451, 160) so
+    // that the whole window is on the 800 x 800 test screen.
     LoadSettings(form);
-    ExpectSame(InForce(), {5, false, QRect(451, 160, 794, 603), false});
+    ExpectSame(InForce(), {5, false, QRect(6, 160, 794, 603), false});
 
     Apply({9, true, QRect(10, 20, 650, 450), true});
     // The card size is applied again even though it did not change.
@@ -197,6 +207,29 @@ TEST_F(SettingsTest, StoredWindowIsBroughtBackOntoTheScreen) {
     EXPECT_EQ(FitWindowToScreens(QRect(5, 5, 10, 10), {}), QRect(5, 5, 400, 300));
 }
 
+TEST_F(SettingsTest, BuiltInWindowFitsTheScreen) {
+    // The program's window as it opens lies wholly on the screen.
+    const QRect area = form.screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(QRect(form.pos(), form.size()))) << form.x() << "," << form.y();
+
+    struct {
+        QRect frame;
+        QRect area;
+        QRect fitted;
+    } const cases[] = {
+        // 794 x 603 with its frame on a 1600 x 1000 screen magnified twice: 800 x 500 to fill.
+        {{451, 160, 802, 637}, {0, 0, 800, 500}, {0, 0, 800, 500}},
+        // On a screen it fits, it stays where it is.
+        {{451, 160, 802, 637}, {0, 0, 1280, 1024}, {451, 160, 802, 637}},
+        {{451, 160, 802, 637}, {0, 0, 1024, 768}, {222, 131, 802, 637}},
+        // A screen left of and above the first, with a panel along its top.
+        {{-1500, -900, 802, 637}, {-1280, -1024, 1280, 1000}, {-1280, -900, 802, 637}},
+        {{100, 100, 802, 637}, {0, 30, 640, 450}, {0, 30, 640, 450}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FitWindowIntoArea(c.frame, c.area), c.fitted) << c.area.width() << "x" << c.area.height();
+}
+
 TEST_F(SettingsTest, FailedSaveLosesNothing) {
     Apply({7, true, QRect(20, 30, 700, 500), true});
     SaveSettings(form);
@@ -217,6 +250,14 @@ TEST_F(SettingsTest, FailedSaveLosesNothing) {
         EXPECT_EQ(config.Read(), file) << folder;
         ExpectSame(InForce(), changed);
     }
+    // "Save Defaults" on a full disk: the message, and every other setting stays in the file.
+    config.MakeFileReadOnly();
+    QFile::setPermissions(config.IniPath(), QFile::Permissions(0x6666));
+    for (const qint64 room : {0, 100}) {
+        DiskFullAfter disk(room);
+        EXPECT_EQ(ErrorOf([this] { SaveSettings(form); }), "Unable to write to " + config.IniPath()) << room;
+        EXPECT_EQ(config.Read(), file) << room;
+    }
 }
 
 TEST_F(SettingsTest, DamagedLineDoesNotBlockSaving) {
@@ -225,7 +266,8 @@ TEST_F(SettingsTest, DamagedLineDoesNotBlockSaving) {
     config.Write("[Display\nCardBack=3\n\n[History]\nFile0=/home/p/a.twl\n");
     Apply({4, false, QRect(20, 30, 700, 500), false});
     EXPECT_NO_THROW(SaveSettings(form));
-    EXPECT_EQ(Section(config.IniPath(), "Display"), KeyValues({{"CardBack", "4"}, {"SmallCards", "0"}}));
+    EXPECT_EQ(Section(config.IniPath(), "Display"),
+              KeyValues({{"CardBack", "4"}, {"SmallCards", "0"}, {"ResumeGame", "1"}}));
     EXPECT_EQ(Section(config.IniPath(), "History"), KeyValues({{"File0", "/home/p/a.twl"}}));
 
     WriteByHand("[Display\nCardBack=3\n[Sound]\nDisable=1\n");

@@ -39,8 +39,8 @@ TEST_F(BoardTest, ColumnQueries) {
 TEST_F(BoardTest, EngineStartLeavesTheDeckGatheredAndNothingDealt) {
     EXPECT_EQ(game.GameState, TGameState::NotDealt);
     EXPECT_FALSE(game.GameActive);
-    EXPECT_EQ(game.UndoHead, 0);
-    EXPECT_EQ(game.UndoTail, 0);
+    EXPECT_EQ(game.UndoRing.UndoHead(), 0);
+    EXPECT_EQ(game.UndoRing.UndoTail(), 0);
     EXPECT_FALSE(game.SmallCards); // a wide screen
     EXPECT_EQ(host.Panel(StatusPanel::MessageDis), "Please Deal Cards");
     EXPECT_EQ(host.Panel(StatusPanel::ScoreDis), "0 Pts.");
@@ -48,7 +48,7 @@ TEST_F(BoardTest, EngineStartLeavesTheDeckGatheredAndNothingDealt) {
     for (const auto& card : game.Deck->Cards) {
         EXPECT_FALSE(card->FaceUp);
         EXPECT_TRUE(card->Visible);
-        const QPoint d = card->Position - game.HomeOrigin;
+        const QPoint d = card->Position - game.Geometry.HomeOrigin;
         EXPECT_TRUE(d.x() >= -3 && d.x() <= 2 && d.y() >= -3 && d.y() <= 2);
     }
     EXPECT_TRUE(host.Sounds.empty()); // clearing the error panel is silent

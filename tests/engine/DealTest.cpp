@@ -30,8 +30,8 @@ TEST_F(DealTest, StaircaseCheckerboardAndCounters) {
     EXPECT_TRUE(game.GameActive);
     EXPECT_FALSE(game.Dealing);
     EXPECT_EQ(game.GameCopy, game.GameArray);
-    EXPECT_EQ(game.UndoHead, 1);
-    EXPECT_EQ(game.UndoTail, 0);
+    EXPECT_EQ(game.UndoRing.UndoHead(), 1);
+    EXPECT_EQ(game.UndoRing.UndoTail(), 0);
     EXPECT_TRUE(host.Clock.Running());
     EXPECT_TRUE(host.DisplayTimer);
     EXPECT_EQ(host.Sounds.front(), "DEAL(loop)");
@@ -64,8 +64,8 @@ TEST_F(DealTest, TheDealOfAFixedSeedIsPinned) {
 
 TEST_F(DealTest, DealIsAnimatedAndLetsMessagesThroughAndResetsTheProtocol) {
     game.DealGame();
-    game.ClickPhase = 1;
-    game.SourceSlot() = game.HitTest(OnCell(game, 0, 2).x(), OnCell(game, 0, 2).y());
+    game.Protocol.ClickPhase = 1;
+    game.Protocol.SourceSlot() = game.HitTest(OnCell(game, 0, 2).x(), OnCell(game, 0, 2).y());
     clock.BusyWaits = 0;
     clock.BusyWaitedMs = 0;
     clock.ProcessingWaits = 0;
@@ -80,8 +80,8 @@ TEST_F(DealTest, DealIsAnimatedAndLetsMessagesThroughAndResetsTheProtocol) {
         }
     };
     game.DealGame();
-    EXPECT_EQ(game.ClickPhase, 0);
-    EXPECT_EQ(game.SourceSlot().Card, nullptr);
+    EXPECT_EQ(game.Protocol.ClickPhase, 0);
+    EXPECT_EQ(game.Protocol.SourceSlot().Card, nullptr);
     EXPECT_EQ(clock.ProcessingWaits, 53);
     // Even columns slide in 4 steps of 1 ms (5 frames), odd columns in 1 step with no wait.
     EXPECT_EQ(clock.BusyWaitedMs, (3 + 5 + 7 + 9) * 5);
@@ -96,7 +96,7 @@ TEST_F(DealTest, ADealDuringTheCelebrationIsIgnored) {
     // Before any deal, a click on the deck deals; elsewhere it does nothing.
     Click(game, QPoint(400, 300));
     EXPECT_EQ(game.GameState, TGameState::NotDealt);
-    Click(game, game.HomeOrigin + QPoint(1, 1));
+    Click(game, game.Geometry.HomeOrigin + QPoint(1, 1));
     EXPECT_EQ(game.GameState, TGameState::Playing);
 }
 
@@ -119,4 +119,26 @@ TEST_F(DealTest, TheDealCommandAsksDuringAGame) {
     clock.MsOfDayUtc += 1;
     game.ConfirmDeal();
     EXPECT_NE(game.GameArray, first);
+}
+
+TEST_F(DealTest, EveryDealHasANumberThatDealsItAgain) {
+    game.DealGame();
+    EXPECT_EQ(game.DealNumber, 43200000u); // the shuffle's seed: 12:00:00.000 UTC
+    EXPECT_EQ(host.ShownDealNumber, 43200000u);
+    const TBoard clockDeal = game.GameArray;
+
+    for (uint32_t number : {1u, 1234567u, 4294967295u}) {
+        game.DealGame(number);
+        EXPECT_EQ(game.DealNumber, number);
+        EXPECT_EQ(host.ShownDealNumber, number);
+        for (const Rules::DealtCard& dealt : Rules::DealFromSeed(number))
+            EXPECT_EQ(game.Cell(dealt.Column, dealt.Row)->Index, dealt.Card) << number;
+        const TBoard board = game.GameArray;
+        game.RestartGame();
+        EXPECT_EQ(game.DealNumber, number); // a restart is the same deal
+        game.DealGame(number);
+        EXPECT_EQ(game.GameArray, board);
+    }
+    game.DealGame(43200000u);
+    EXPECT_EQ(game.GameArray, clockDeal);
 }

@@ -1,6 +1,7 @@
 #include "support/BoardClicks.h"
 #include "support/EngineFixture.h"
 
+#include <QTemporaryDir>
 #include <algorithm>
 #include <set>
 #include <stdexcept>
@@ -77,7 +78,7 @@ protected:
     void ExpectDeckGathered() {
         for (const auto& card : game.Deck->Cards) {
             EXPECT_FALSE(card->FaceUp) << card->Index;
-            EXPECT_LE((card->Position - game.HomeOrigin).manhattanLength(), 6) << card->Index;
+            EXPECT_LE((card->Position - game.Geometry.HomeOrigin).manhattanLength(), 6) << card->Index;
         }
         // The slots keep the won position until the next deal.
         EXPECT_EQ(game.Pocket(0), Card(12));
@@ -130,7 +131,7 @@ TEST_F(GameEndTest, FlashThenCelebrationThenTopTenThenTheDeckGathered) {
 }
 
 TEST_F(GameEndTest, DealsDuringTheCelebrationAreIgnored) {
-    const QPoint onDeck = game.HomeOrigin + QPoint(10, 10);
+    const QPoint onDeck = game.Geometry.HomeOrigin + QPoint(10, 10);
     duringCelebration = [&](int n) {
         if (n == FadeWaits + 5) // the Deal command from the keyboard: no press, the display goes on
             game.ConfirmDeal();
@@ -239,4 +240,57 @@ TEST_F(GameEndTest, TheDealCommandWhileTheCardsGoOutIsIgnored) {
     EXPECT_EQ(game.GameArray, dealt);
     EXPECT_EQ(game.MoveCount, 0);
     EXPECT_EQ(game.GameState, TGameState::Playing);
+}
+
+TEST_F(GameEndTest, GamesThatEndGoToTheStatistics) {
+    using Ended = FakeHost::EndedGame;
+    // The won game: its final score and time.
+    Click(game, OnCell(game, 0, 0));
+    Click(game, OnPocket(game, 0));
+    ASSERT_EQ(game.GameState, TGameState::Won);
+    ASSERT_EQ(host.EndedGames.size(), 1u);
+    EXPECT_EQ(host.EndedGames[0], (Ended{true, game.FinalScore, game.FinalTime}));
+
+    // A deal given up before any move is no game played.
+    game.DealGame(11u);
+    game.DealGame(12u);
+    EXPECT_EQ(host.EndedGames.size(), 1u);
+
+    // Plays the first move the search lists, as a player would click it.
+    auto playFirstMove = [this] {
+        ASSERT_FALSE(game.HintList.empty());
+        const HintPair pair = game.HintList.front();
+        const QPoint corner(5, 5);
+        if (pair.Second && game.HitTest(pair.Second->Position.x() + 5, pair.Second->Position.y() + 5).Column >= 0) {
+            Click(game, pair.Second->Position + corner); // its run onto the column's last card
+            Click(game, pair.First->Position + corner);
+        } else {
+            Click(game, pair.First->Position + corner); // the last card home or to an empty place
+            Click(game, pair.Second ? pair.Second->Position + corner
+                                    : game.PocketPosition(game.PocketFor(*pair.First)) + corner);
+        }
+    };
+    // A move makes it a game; a new deal over it gives it up, with its score and time.
+    const int moves = game.MoveCount;
+    playFirstMove();
+    ASSERT_GT(game.MoveCount, moves);
+    clock.Advance(42000);
+    const int32_t score = game.ComputeScore();
+    const int64_t elapsed = host.Clock.ElapsedMicros();
+    game.DealGame(13u);
+    ASSERT_EQ(host.EndedGames.size(), 2u);
+    EXPECT_EQ(host.EndedGames[1], (Ended{false, score, elapsed}));
+
+    // A restart is the same game; a load over it gives it up.
+    playFirstMove();
+    game.RestartGame();
+    EXPECT_EQ(host.EndedGames.size(), 2u);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("g.twl");
+    game.SaveGameFile(file);
+    game.LoadGameFile(file);
+    ASSERT_EQ(host.EndedGames.size(), 3u);
+    EXPECT_FALSE(host.EndedGames[2].Won);
+    game.LoadGameFile(file); // the loaded game had no move yet
+    EXPECT_EQ(host.EndedGames.size(), 3u);
 }

@@ -1,6 +1,7 @@
 #include "support/EngineFixture.h"
 
 #include "KestrelObjects/GameError.h"
+#include "support/FailingDisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,11 +38,11 @@ struct TableState {
         TableState s;
         s.Cards.assign(game.GameArray.begin(), game.GameArray.end());
         s.Cards.insert(s.Cards.end(), game.GameCopy.begin(), game.GameCopy.end());
-        s.Cards.push_back(game.SourceSlot().Card);
+        s.Cards.push_back(game.Protocol.SourceSlot().Card);
         s.Values = {game.CardCounter, game.MoveCount, game.UndoCount, game.HintCount, int(game.GameState),
-                    game.GameActive, game.ClickPhase, game.UndoHead, game.UndoTail, host.Clock.Running(),
+                    game.GameActive, game.Protocol.ClickPhase, game.UndoRing.UndoHead(), game.UndoRing.UndoTail(), host.Clock.Running(),
                     host.Clock.ElapsedMicros(), host.DisplayTimer, host.BoardShows};
-        for (const BoardSnapshot& record : game.UndoRing) {
+        for (const BoardSnapshot& record : game.UndoRing.Slots()) {
             s.Values.push_back(record.CardCounter);
             s.Cards.insert(s.Cards.end(), record.Home.begin(), record.Home.end());
             s.Cards.insert(s.Cards.end(), record.Pile.begin(), record.Pile.end());
@@ -101,8 +102,8 @@ protected:
         game.UndoCount = 2;
         game.HintCount = 1;
         game.TakeSnapshot();
-        game.ClickPhase = 1;
-        game.SourceSlot() = {2, 4, game.Cell(2, 4)};
+        game.Protocol.ClickPhase = 1;
+        game.Protocol.SourceSlot() = {2, 4, game.Cell(2, 4)};
         game.Cell(2, 4)->Highlighted = true;
         host.Panels[StatusPanel::ErrorDis] = QStringLiteral("Can't move to same column");
     }
@@ -139,8 +140,8 @@ TEST_F(GameFileTest, ADealSavedAndLoadedPlaysOnAndRestartsAsDealt) {
     game.DealGame();
     game.UndoCount = 4;
     game.HintCount = 2;
-    game.ClickPhase = 1;
-    game.SourceSlot() = {0, 2, game.Cell(0, 2)};
+    game.Protocol.ClickPhase = 1;
+    game.Protocol.SourceSlot() = {0, 2, game.Cell(0, 2)};
     game.Cell(0, 2)->Highlighted = true;
     clock.Advance(1000);
     game.LoadGameFile(path);
@@ -154,14 +155,14 @@ TEST_F(GameFileTest, ADealSavedAndLoadedPlaysOnAndRestartsAsDealt) {
     EXPECT_TRUE(game.GameActive);
     EXPECT_EQ(game.UndoCount, 4); // penalties carry on
     EXPECT_EQ(game.HintCount, 2);
-    EXPECT_EQ(game.ClickPhase, 0);
-    EXPECT_EQ(game.SourceSlot().Card, nullptr);
+    EXPECT_EQ(game.Protocol.ClickPhase, 0);
+    EXPECT_EQ(game.Protocol.SourceSlot().Card, nullptr);
     EXPECT_TRUE(std::none_of(game.Deck->Cards.begin(), game.Deck->Cards.end(),
                              [](const auto& c) { return c->Highlighted || !c->Visible; }));
-    EXPECT_EQ(game.UndoHead, 1);
-    EXPECT_EQ(game.UndoTail, 0);
+    EXPECT_EQ(game.UndoRing.UndoHead(), 1);
+    EXPECT_EQ(game.UndoRing.UndoTail(), 0);
     EXPECT_TRUE(
-        std::equal(game.UndoRing[0].Pile.begin(), game.UndoRing[0].Pile.end(), dealt.begin() + HomeCount));
+        std::equal(game.UndoRing.Slots()[0].Pile.begin(), game.UndoRing.Slots()[0].Pile.end(), dealt.begin() + HomeCount));
     EXPECT_TRUE(host.DisplayTimer);
     EXPECT_EQ(host.Panel(StatusPanel::MessageDis), "Click On Card From Pile");
     EXPECT_EQ(host.Panel(StatusPanel::MoveCntDis), QString::number(game.HintList.size()));
@@ -389,6 +390,15 @@ TEST_F(GameFileTest, AFileThatFailsLeavesTheGameOnTheTableUntouched) {
          "\"CardCounter\" is 52, but 14 cards of the saved board are not home"},
         {"negative move count", changed("<Integer>117</Integer>", "<Integer>-1</Integer>"),
          "\"MoveCount\" -1 is not a count of moves"},
+        // Counts no game reaches: the largest integer would overflow at the next move.
+        {"move count past any game", changed("<Integer>117</Integer>", "<Integer>2147483647</Integer>"),
+         "\"MoveCount\" 2147483647 is not a count of moves"},
+        {"move count past the integers", changed("<Integer>117</Integer>", "<Integer>2147483648</Integer>"),
+         "The MoveCount on line 53: '2147483648' is not a valid integer value"},
+        {"card counter past the integers", changed("<Integer>14</Integer>", "<Integer>99999999999</Integer>"),
+         "The CardCounter on line 50: '99999999999' is not a valid integer value"},
+        {"time named", changed("<Float>83.25</Float>", "<Float>soon</Float>"),
+         "The ElapsedTime on line 56: 'soon' is not a valid floating point value"},
         {"negative time", changed("<Float>83.25</Float>", "<Float>-83.25</Float>"),
          "\"ElapsedTime\" -83.25 is not a game time"},
         {"absurd time", changed("<Float>83.25</Float>", "<Float>1E300</Float>"), "is not a game time"},
@@ -423,7 +433,74 @@ TEST_F(GameFileTest, AFileThatFailsLeavesTheGameOnTheTableUntouched) {
     // The same file, sound, loads.
     game.LoadGameFile(goldenPath);
     EXPECT_EQ(game.MoveCount, 117);
-    EXPECT_EQ(host.Panel(StatusPanel::ErrorDis), "");
+    // The error panel keeps its text until the next refusal or move.
+    EXPECT_EQ(host.Panel(StatusPanel::ErrorDis), "Can't move to same column");
+}
+
+TEST_F(GameFileTest, TheDealNumberIsKeptInAnElementOfItsOwn) {
+    const QString path = File(QStringLiteral("Numbered.twl"));
+    game.DealGame(987654321u);
+    const TBoard dealt = game.GameArray;
+    game.SaveGameFile(path);
+    const QString text = QString::fromUtf8(ReadAll(path));
+    EXPECT_TRUE(text.contains(QStringLiteral("<DealNumber>\n    <Integer>987654321</Integer>\n  </DealNumber>"))) << text.toStdString();
+
+    game.DealGame(5u);
+    game.LoadGameFile(path);
+    EXPECT_EQ(game.DealNumber, 987654321u);
+    EXPECT_EQ(host.ShownDealNumber, 987654321u);
+    EXPECT_EQ(game.GameArray, dealt);
+
+    // A file without the element (every file of the format as first written) has no number.
+    game.LoadGameFile(DataFile(QStringLiteral("SmallGame.twl")));
+    EXPECT_EQ(game.DealNumber, std::nullopt);
+    EXPECT_EQ(host.ShownDealNumber, std::nullopt);
+
+    // A number that is none is refused with the element named, and the table kept.
+    game.DealGame(7u);
+    for (const char* bad : {"4294967296", "-1", "seven"}) {
+        WriteAll(path, QString(text).replace(QStringLiteral("987654321"), QString::fromLatin1(bad)).toUtf8());
+        try {
+            game.LoadGameFile(path);
+            ADD_FAILURE() << bad << " was taken for a deal number";
+        } catch (const TGameError& e) {
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("DealNumber on line"))) << e.what();
+        }
+        EXPECT_EQ(game.DealNumber, 7u);
+    }
+}
+
+TEST_F(GameFileTest, AGameKeptOverClosingKeepsItsPlayToo) {
+    const QString path = File(QStringLiteral("Resume.twl"));
+    GameInProgress(); // 3 moves, 2 undos, 1 hint
+    game.GamePlayed = true;
+    game.SaveGameFile(path, TGame::TKeep::GameAndPlay);
+    const TBoard board = game.GameArray;
+
+    game.DealGame(5u);
+    game.UndoCount = game.HintCount = 0;
+    game.LoadGameFile(path, TGame::TKeep::GameAndPlay);
+    EXPECT_EQ(game.GameArray, board);
+    EXPECT_EQ(game.MoveCount, 3);
+    EXPECT_EQ(game.UndoCount, 2);
+    EXPECT_EQ(game.HintCount, 1);
+    EXPECT_TRUE(game.GamePlayed);
+
+    // An ordinary load reads the board and its counters only, as the format always did.
+    game.UndoCount = 7;
+    game.HintCount = 8;
+    game.LoadGameFile(path);
+    EXPECT_EQ(game.UndoCount, 7);
+    EXPECT_EQ(game.HintCount, 8);
+    EXPECT_FALSE(game.GamePlayed);
+
+    // Counts no game reaches are refused like any damage.
+    QString text = QString::fromUtf8(ReadAll(path));
+    text.replace(QRegularExpression(QStringLiteral("<UndoCount>\\s*<Integer>2</Integer>")),
+                 QStringLiteral("<UndoCount><Integer>-4</Integer>"));
+    WriteAll(path, text.toUtf8());
+    EXPECT_THROW(game.LoadGameFile(path, TGame::TKeep::GameAndPlay), TGameError);
+    EXPECT_EQ(game.UndoCount, 7);
 }
 
 TEST_F(GameFileTest, AFailedSaveSaysWhyAndChangesNothing) {
@@ -438,10 +515,56 @@ TEST_F(GameFileTest, AFailedSaveSaysWhyAndChangesNothing) {
     EXPECT_THROW(game.SaveGameFile(dir.path()), TGameError);
     EXPECT_TRUE(TableState::Of(game, host) == before);
 
+    // Half a deal or the celebration is no game to save: the loader would refuse the file.
+    const QString refused = File(QStringLiteral("Refused.twl"));
+    for (bool* busy : {&game.Dealing, &game.CelebrationRunning}) {
+        *busy = true;
+        EXPECT_THROW(game.SaveGameFile(refused), TGameError);
+        *busy = false;
+    }
+    EXPECT_FALSE(QFileInfo::exists(refused));
+
     // A save over a longer file replaces it whole.
     const QString path = File(QStringLiteral("Game.twl"));
     WriteAll(path, QByteArray(100000, 'x'));
     game.SaveGameFile(path);
     EXPECT_FALSE(ReadAll(path).contains('x' + QByteArray(20, 'x')));
     EXPECT_NO_THROW(game.LoadGameFile(path));
+}
+
+TEST_F(GameFileTest, ASaveOnAFullDiskKeepsTheOldFileAndSaysSo) {
+    game.DealGame();
+    const QString path = File(QStringLiteral("Game.twl"));
+    game.SaveGameFile(path);
+    const QByteArray old = ReadAll(path);
+    ASSERT_GT(old.size(), 4096);
+    game.MoveCount = 5; // so that a new save would differ from the old file
+    const TableState before = TableState::Of(game, host);
+    for (const qint64 room : {qint64(0), qint64(4096), qint64(old.size() - 1)}) {
+        QString message;
+        {
+            DiskFullAfter disk(room);
+            try {
+                game.SaveGameFile(path);
+            } catch (const TGameError& e) {
+                message = e.Message();
+            }
+        }
+        EXPECT_EQ(message, QStringLiteral("Unable to save the game to \"%1\": No space left on device").arg(path))
+            << room;
+        EXPECT_EQ(ReadAll(path), old) << room;
+    }
+    EXPECT_TRUE(TableState::Of(game, host) == before);
+
+    // The same on a real file system that is full, or has one page left.
+    SmallTmpfs disk(64);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "mounting a small file system needs root";
+    const QString onDisk = disk.FilePath(QStringLiteral("Game.twl"));
+    WriteAll(onDisk, old);
+    for (const qint64 free : {0, 4096}) {
+        disk.FillLeaving(free);
+        EXPECT_THROW(game.SaveGameFile(onDisk), TGameError) << free;
+        EXPECT_EQ(ReadAll(onDisk), old) << free;
+    }
 }

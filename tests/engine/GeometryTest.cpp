@@ -17,11 +17,11 @@ TEST_F(GeometryTest, PocketAndColumnPositionsForBothSizes) {
         for (int c = 0; c < 8; ++c)
             EXPECT_EQ(game.CellPosition(c, 0), QPoint(s.firstColumn + c * s.columnPitch, s.top));
         EXPECT_EQ(game.CellPosition(7, 0).x(), s.small ? 511 : 670);
-        EXPECT_EQ(game.HomeOrigin, QPoint(s.pocketX, s.pocketX));
-        EXPECT_EQ(game.DeckRect, (TRect{s.pocketX, s.pocketX, s.pocketX + s.width, s.pocketX + s.height}));
+        EXPECT_EQ(game.Geometry.HomeOrigin, QPoint(s.pocketX, s.pocketX));
+        EXPECT_EQ(game.Geometry.DeckRect, (TRect{s.pocketX, s.pocketX, s.pocketX + s.width, s.pocketX + s.height}));
         EXPECT_EQ(host.SmallCardsCheck, s.small);
         // Before any deal the deck follows the card size to the new top-left pocket.
-        const QPoint d = game.Deck->Card(30).Position - game.HomeOrigin;
+        const QPoint d = game.Deck->Card(30).Position - game.Geometry.HomeOrigin;
         EXPECT_TRUE(std::abs(d.x()) <= 3 && std::abs(d.y()) <= 3);
     }
 }
@@ -36,17 +36,17 @@ TEST_F(GeometryTest, LongColumnsCloseUpAndNeverBelowOnePixel) {
     for (int r = 0; r < 20; ++r)
         game.Cell(2, r) = Card(26 + r);
     game.LayoutBoard();
-    EXPECT_EQ(game.ColumnStep[0], 30); // 12 x 30 = 360 fits
-    EXPECT_EQ(game.ColumnStep[1], 372 / 13);
-    EXPECT_EQ(game.ColumnStep[2], 372 / 20);
-    EXPECT_EQ(game.ColumnStep[3], 30); // empty column
+    EXPECT_EQ(game.Geometry.ColumnStep[0], 30); // 12 x 30 = 360 fits
+    EXPECT_EQ(game.Geometry.ColumnStep[1], 372 / 13);
+    EXPECT_EQ(game.Geometry.ColumnStep[2], 372 / 20);
+    EXPECT_EQ(game.Geometry.ColumnStep[3], 30); // empty column
     EXPECT_EQ(Card(13 + 12)->Position, game.CellPosition(1, 12));
     EXPECT_EQ(game.CellPosition(1, 12).y(), 30 + 12 * 28);
 
     // A board too low for even one row keeps the rows a pixel apart: no division by zero.
     game.BoardResize(794, 60);
     for (int c = 0; c < 8; ++c)
-        EXPECT_GE(game.ColumnStep[size_t(c)], 1);
+        EXPECT_GE(game.Geometry.ColumnStep[size_t(c)], 1);
     const BoardSlot slot = game.HitTest(115, 59);
     EXPECT_EQ(slot.Column, 0);
 }

@@ -10,7 +10,7 @@ constexpr int S(int rank) { return 39 + rank - 1; }
 } // namespace
 
 class MovesTest : public EngineFixture {
-protected:
+public:
     MovesTest() { EmptyBoardInPlay(); }
 
     void Layout() {
@@ -19,7 +19,7 @@ protected:
         host.Messages.clear();
     }
     QStringList Sounds() const { return QStringList(host.Sounds.begin(), host.Sounds.end()); }
-    int UndoRecords() const { return (game.UndoHead - game.UndoTail + UndoRingSize) % UndoRingSize; }
+    int UndoRecords() const { return game.UndoRing.Count(); }
 };
 
 TEST_F(MovesTest, EveryRefusalInItsOrderOfChecks) {
@@ -85,17 +85,17 @@ TEST_F(MovesTest, EveryRefusalInItsOrderOfChecks) {
         c.board(*this);
         Layout();
         const TBoard before = game.GameArray;
-        const int undoHead = game.UndoHead, moves = game.MoveCount, counter = game.CardCounter;
+        const int undoHead = game.UndoRing.UndoHead(), moves = game.MoveCount, counter = game.CardCounter;
         for (QPoint p : c.clicks(game))
             Click(game, p);
         EXPECT_EQ(host.Panel(StatusPanel::ErrorDis), c.message);
         EXPECT_EQ(Sounds().filter("ERROR").size(), 1);
         EXPECT_EQ(Sounds().last(), "ERROR");
         EXPECT_EQ(game.GameArray, before);
-        EXPECT_EQ(game.UndoHead, undoHead);
+        EXPECT_EQ(game.UndoRing.UndoHead(), undoHead);
         EXPECT_EQ(game.MoveCount, moves);
         EXPECT_EQ(game.CardCounter, counter);
-        EXPECT_EQ(game.ClickPhase, 0);
+        EXPECT_EQ(game.Protocol.ClickPhase, 0);
         EXPECT_EQ(host.Panel(StatusPanel::MessageDis), "Click On Card From Pile");
     }
 }
@@ -170,12 +170,12 @@ TEST_F(MovesTest, ClickPhasesAndHighlights) {
     PutColumn(1, {H(6)});
     Layout();
     Click(game, OnCell(game, 0, 0));
-    EXPECT_EQ(game.ClickPhase, 1);
+    EXPECT_EQ(game.Protocol.ClickPhase, 1);
     EXPECT_TRUE(Card(H(5))->Highlighted);
-    EXPECT_EQ(game.DragList, std::vector<int>({H(5)}));
+    EXPECT_EQ(game.Protocol.DragList, std::vector<int>({H(5)}));
     // A click on nothing forgets the choice.
     Click(game, QPoint(5, 480));
-    EXPECT_EQ(game.ClickPhase, 0);
+    EXPECT_EQ(game.Protocol.ClickPhase, 0);
     EXPECT_FALSE(Card(H(5))->Highlighted);
     EXPECT_EQ(host.Panel(StatusPanel::ErrorDis), "Not A Valid Card");
     Click(game, OnCell(game, 0, 0));
@@ -193,7 +193,7 @@ TEST_F(MovesTest, DragAndDropAndTheSlideBack) {
     const QPoint start = Card(H(5))->Position;
     const QPoint grab = OnCell(game, 0, 0);
     game.BoardMouseDown(true, grab.x(), grab.y());
-    EXPECT_EQ(game.DragActive, true);
+    EXPECT_EQ(game.Protocol.DragActive, true);
     const QPoint over = OnCell(game, 2, 0);
     game.BoardMouseMove(over.x(), over.y());
     EXPECT_TRUE(Card(H(5))->Lifted);
@@ -203,7 +203,7 @@ TEST_F(MovesTest, DragAndDropAndTheSlideBack) {
     EXPECT_EQ(host.Panel(StatusPanel::ErrorDis), "Cards must be in sequence");
     EXPECT_EQ(Card(H(5))->Position, start);
     EXPECT_FALSE(Card(H(5))->Lifted);
-    EXPECT_FALSE(game.DragActive);
+    EXPECT_FALSE(game.Protocol.DragActive);
     EXPECT_EQ(Sounds(), QStringList({"PLAYCARD", "STARTMOVE", "ERROR"}));
 
     host.Sounds.clear();
@@ -219,10 +219,10 @@ TEST_F(MovesTest, DragAndDropAndTheSlideBack) {
     // A press and release without movement only chooses the card.
     game.BoardMouseDown(true, OnCell(game, 2, 0).x(), OnCell(game, 2, 0).y());
     game.BoardMouseUp(OnCell(game, 2, 0).x(), OnCell(game, 2, 0).y());
-    EXPECT_EQ(game.ClickPhase, 1);
+    EXPECT_EQ(game.Protocol.ClickPhase, 1);
     // The right button alone does nothing.
     game.BoardMouseDown(false, OnCell(game, 1, 0).x(), OnCell(game, 1, 0).y());
-    EXPECT_EQ(game.ClickPhase, 1);
+    EXPECT_EQ(game.Protocol.ClickPhase, 1);
 }
 
 TEST_F(MovesTest, HoverNamesTheCardUnderThePointer) {
@@ -268,7 +268,72 @@ TEST_F(MovesTest, TheLastCardHomeWinsTheGame) {
         EXPECT_FALSE(card->FaceUp);
     EXPECT_EQ(game.Pocket(0), Card(12));
     // After a win a click on the deck deals at once.
-    Click(game, game.HomeOrigin + QPoint(10, 10));
+    Click(game, game.Geometry.HomeOrigin + QPoint(10, 10));
     EXPECT_EQ(game.GameState, TGameState::Playing);
     EXPECT_EQ(game.CardCounter, 52);
+}
+
+TEST_F(MovesTest, EverySlideAndFlipHasItsStepsAndDelays) {
+    // Each animation draws steps + 1 frames and waits its delay after each of them.
+    struct Case {
+        const char* what;
+        std::function<void(MovesTest&)> play;
+        int frames, waitedMs;
+    };
+    const std::vector<Case> cases = {
+        {"a run to a column: 8 steps of 10 ms",
+         [](MovesTest& t) { t.PutColumn(0, {H(5)}); t.PutColumn(1, {H(6)}); t.Layout();
+                            Click(t.game, OnCell(t.game, 0, 0)); Click(t.game, OnCell(t.game, 1, 0)); },
+         9, 90},
+        {"a card home: 10 steps of 10 ms",
+         [](MovesTest& t) { t.PutColumn(0, {H(1)}); t.Layout();
+                            Click(t.game, OnCell(t.game, 0, 0)); Click(t.game, OnPocket(t.game, 0)); },
+         11, 110},
+        {"a move that turns a card up: the slide, then a flip of 20 steps of 5 ms",
+         [](MovesTest& t) { t.PutColumn(0, {S(2), H(5)}, {S(2)}); t.PutColumn(1, {H(6)}); t.Layout();
+                            Click(t.game, OnCell(t.game, 0, 1)); Click(t.game, OnCell(t.game, 1, 0)); },
+         9 + 21, 90 + 105},
+        {"a refused drop slides back: 10 steps of 15 ms",
+         [](MovesTest& t) { t.PutColumn(0, {H(5)}); t.PutColumn(1, {D(7)}); t.Layout();
+                            const QPoint from = OnCell(t.game, 0, 0), to = OnCell(t.game, 1, 0);
+                            t.game.BoardMouseDown(true, from.x(), from.y());
+                            t.game.BoardMouseMove(to.x(), to.y());
+                            t.game.BoardMouseUp(to.x(), to.y()); },
+         11, 165},
+        {"an undo of a run: 10 steps of 2 ms",
+         [](MovesTest& t) { t.PutColumn(0, {H(5)}); t.PutColumn(1, {H(6)}); t.Layout(); t.game.TakeSnapshot();
+                            Click(t.game, OnCell(t.game, 0, 0)); Click(t.game, OnCell(t.game, 1, 0));
+                            t.clock.BusyWaits = 0; t.clock.BusyWaitedMs = 0; t.game.UndoMove(); },
+         11, 22},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EmptyBoardInPlay();
+        clock.BusyWaits = 0;
+        clock.BusyWaitedMs = 0;
+        c.play(*this);
+        EXPECT_EQ(clock.BusyWaits, c.frames);
+        EXPECT_EQ(clock.BusyWaitedMs, c.waitedMs);
+    }
+}
+
+TEST_F(MovesTest, TheWindowHearsOfEveryNewPositionAndOfNoRefusal) {
+    PutColumn(0, {H(5)});
+    PutColumn(1, {H(6)});
+    PutColumn(2, {D(9)});
+    Layout();
+    game.TakeSnapshot();
+    const int before = host.PositionChanges;
+    Click(game, OnCell(game, 0, 0));
+    Click(game, OnCell(game, 2, 0)); // refused
+    EXPECT_EQ(host.PositionChanges, before);
+    Click(game, OnCell(game, 0, 0));
+    Click(game, OnCell(game, 1, 0)); // made
+    EXPECT_EQ(host.PositionChanges, before + 1);
+    game.UndoMove();
+    game.RedoMove();
+    game.RestartGame();
+    EXPECT_EQ(host.PositionChanges, before + 4);
+    game.DealGame(3u);
+    EXPECT_EQ(host.PositionChanges, before + 5);
 }

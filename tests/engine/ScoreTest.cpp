@@ -65,7 +65,11 @@ TEST_F(ScoreTest, WinBonusesAndFinalResults) {
         int moves;
         int bonus;
     } const cases[] = {{0, 52, 2184},   {600.5, 121, 0}, {300, 120, 546 + 473},
-                       {600, 52, 1092}, {1.0, 200, 1090}, {0, 121, 1092}};
+                       {600, 52, 1092}, {1.0, 200, 1090}, {0, 121, 1092},
+                       // Bonuses landing exactly on a half go to the even neighbour:
+                       // 75/600 x 1092 = 136.5, 225/600 x 1092 = 409.5, 75/120 x 1092 = 682.5,
+                       // 105/120 x 1092 = 955.5.
+                       {525, 121, 136}, {375, 121, 410}, {601, 97, 682}, {601, 67, 956}};
     for (const auto& c : cases) {
         host.Clock.Reset();
         host.Clock.SetTime(c.seconds);
@@ -78,10 +82,20 @@ TEST_F(ScoreTest, WinBonusesAndFinalResults) {
     EXPECT_EQ(host.Panel(StatusPanel::MessageDis), "Please Deal Cards");
 }
 
+TEST_F(ScoreTest, CountersStopShortOfOverflow) {
+    game.MoveCount = MaxCount;
+    game.UndoCount = MaxCount;
+    game.HintCount = MaxCount;
+    EXPECT_EQ(CountUp(game.MoveCount), MaxCount);
+    // Both penalties at their largest still give a score, not an overflow.
+    EXPECT_EQ(game.ComputeScore(), INT32_MIN);
+    EXPECT_EQ(CountUp(41), 42);
+}
+
 TEST_F(ScoreTest, Prompts) {
     game.ShowStatus();
     EXPECT_EQ(host.Panel(StatusPanel::MessageDis), "Click On Card From Pile");
-    game.ClickPhase = 1;
+    game.Protocol.ClickPhase = 1;
     game.ShowStatus();
     EXPECT_EQ(host.Panel(StatusPanel::MessageDis), "Click On Destination");
 }

@@ -42,10 +42,10 @@ void CheckInvariants(const TGame& g, const char* action) {
     if (g.GameState != TGameState::NotDealt) {
         ASSERT_EQ(g.CardCounter, 52 - home) << action;
     }
-    const int records = (g.UndoHead - g.UndoTail + UndoRingSize) % UndoRingSize;
+    const int records = g.UndoRing.Count();
     ASSERT_GE(records, 0);
     ASSERT_LE(records, UndoRingSize - 1);
-    ASSERT_TRUE(g.ClickPhase == 0 || g.ClickPhase == 1);
+    ASSERT_TRUE(g.Protocol.ClickPhase == 0 || g.Protocol.ClickPhase == 1);
 }
 
 QPoint RandomCell(TGame& g, TRandom& rng) {
@@ -99,9 +99,9 @@ protected:
 
     // Takes back everything the ring holds and expects the position it started from.
     void UndoAllTheWay() {
-        if (!game.GameActive || game.UndoTail != 0)
+        if (!game.GameActive || game.UndoRing.UndoTail() != 0)
             return; // won, or the ring has overwritten its oldest records
-        while (game.UndoHead != game.UndoTail)
+        while (game.UndoRing.UndoHead() != game.UndoRing.UndoTail())
             game.UndoMove();
         ASSERT_EQ(game.GameArray, game.GameCopy);
         for (const auto& card : game.Deck->Cards)

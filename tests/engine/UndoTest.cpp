@@ -1,9 +1,11 @@
 #include "support/BoardClicks.h"
 #include "support/EngineFixture.h"
 
+#include <QTemporaryDir>
+
 class UndoTest : public EngineFixture {
 protected:
-    int Records() const { return (game.UndoHead - game.UndoTail + UndoRingSize) % UndoRingSize; }
+    int Records() const { return game.UndoRing.Count(); }
     QStringList Sounds() const { return QStringList(host.Sounds.begin(), host.Sounds.end()); }
     void MoveCard(QPoint from, QPoint to) {
         Click(game, from);
@@ -92,15 +94,15 @@ TEST_F(UndoTest, RestartAndUndoBackToTheRestartedPosition) {
         Click(game, OnCell(game, c, r));
         Click(game, OnCell(game, c, r));
     }
-    game.ClickPhase = 1; // a card chosen before the restart ...
-    game.SourceSlot() = game.HitTest(OnCell(game, 0, 2).x(), OnCell(game, 0, 2).y());
+    game.Protocol.ClickPhase = 1; // a card chosen before the restart ...
+    game.Protocol.SourceSlot() = game.HitTest(OnCell(game, 0, 2).x(), OnCell(game, 0, 2).y());
     host.Answers = {GameMessageResult::OkChosen};
     game.ConfirmRestart();
     ASSERT_EQ(host.Messages.back().Text, "Restart Game?");
     EXPECT_EQ(host.Messages.back().Ok, "Yes");
     EXPECT_EQ(host.Messages.back().Cancel, "No");
     EXPECT_EQ(game.GameArray, dealt);
-    EXPECT_EQ(game.ClickPhase, 0); // ... is not moved by the next click
+    EXPECT_EQ(game.Protocol.ClickPhase, 0); // ... is not moved by the next click
     EXPECT_EQ(game.MoveCount, 0);
     EXPECT_EQ(Records(), 1);
     for (const auto& card : game.Deck->Cards)
@@ -170,8 +172,114 @@ TEST_F(UndoTest, AChoiceMadeBeforeAnUndoIsForgotten) {
     MoveCard(OnCell(game, 1, 1), OnCell(game, 0, 0)); // 5H under the 6H
     Click(game, OnCell(game, 0, 1));                  // choose it again ...
     game.UndoMove();                                  // ... and take the move back
-    EXPECT_EQ(game.ClickPhase, 0);
+    EXPECT_EQ(game.Protocol.ClickPhase, 0);
     Click(game, OnCell(game, 0, 0));
-    EXPECT_EQ(game.ClickPhase, 1); // the next click chooses afresh
-    EXPECT_EQ(game.DragList, std::vector<int>({5}));
+    EXPECT_EQ(game.Protocol.ClickPhase, 1); // the next click chooses afresh
+    EXPECT_EQ(game.Protocol.DragList, std::vector<int>({5}));
+}
+
+TEST_F(UndoTest, CommandsInTheMiddleOfADragPutTheRunDown) {
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("Game.twl"));
+    game.DealGame();
+    game.SaveGameFile(saved);
+    const std::vector<std::pair<const char*, std::function<void()>>> commands = {
+        {"undo", [this] { game.UndoMove(); }},
+        {"restart", [this] { game.RestartGame(); }},
+        {"load", [&] { game.LoadGameFile(saved); }},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        // Pick up the run of column 7 from its row 3 (face up) and carry it a little way.
+        const QPoint press = OnCell(game, 7, 3);
+        game.BoardMouseDown(true, press.x(), press.y());
+        game.BoardMouseMove(press.x() + 40, press.y() + 60);
+        ASSERT_TRUE(game.Cell(7, 9)->Lifted);
+        command();
+        for (const auto& card : game.Deck->Cards)
+            EXPECT_FALSE(card->Lifted) << card->Name.toStdString();
+        EXPECT_FALSE(game.Protocol.DragActive);
+        // The release that ends the drag changes nothing more.
+        const TBoard board = game.GameArray;
+        game.BoardMouseUp(press.x() + 40, press.y() + 60);
+        EXPECT_EQ(game.GameArray, board);
+        EXPECT_EQ(game.Cell(7, 9)->Position, game.CellPosition(7, 9));
+    }
+}
+
+TEST_F(UndoTest, RedoMakesUndoneMovesAgainWithTheirOwnSlidesAndFlips) {
+    EmptyBoardInPlay();
+    PutColumn(0, {40, 2, 1}, {40}); // a face-down spade over the 3 and 2 of hearts
+    PutColumn(1, {3});              // the 4 of hearts
+    PutColumn(2, {0});              // the Ace of hearts
+    game.LayoutBoard();
+    game.TakeSnapshot();
+    MoveCard(OnCell(game, 0, 1), OnCell(game, 1, 0)); // 3H, 2H under the 4H: the spade turns up
+    MoveCard(OnCell(game, 2, 0), OnPocket(game, 0));  // the Ace home
+    const TBoard played = game.GameArray;
+    ASSERT_TRUE(Card(40)->FaceUp);
+    ASSERT_EQ(game.MoveCount, 2);
+
+    game.UndoMove();
+    game.UndoMove();
+    ASSERT_FALSE(Card(40)->FaceUp);
+    ASSERT_EQ(game.RedoList.size(), 2u);
+    const int undos = game.UndoCount;
+
+    // The run first: its slide of 8 steps of 10 ms, then the flip of 20 steps of 5 ms.
+    host.Sounds.clear();
+    clock.BusyWaitedMs = 0;
+    game.RedoMove();
+    EXPECT_EQ(clock.BusyWaitedMs, 90 + 105);
+    EXPECT_EQ(Sounds(), QStringList({"MOVETO"}));
+    EXPECT_TRUE(Card(40)->FaceUp);
+    EXPECT_EQ(game.Cell(1, 2), Card(1));
+    EXPECT_EQ(Card(1)->Position, game.CellPosition(1, 2));
+    // Then the card home: 10 steps of 10 ms.
+    host.Sounds.clear();
+    clock.BusyWaitedMs = 0;
+    game.RedoMove();
+    EXPECT_EQ(clock.BusyWaitedMs, 110);
+    EXPECT_EQ(Sounds(), QStringList({"MOVETO", "MOVEHOME"}));
+    EXPECT_EQ(game.GameArray, played);
+    EXPECT_EQ(game.CardCounter, 51);
+    EXPECT_EQ(game.MoveCount, 4);       // a redone move counts as a move
+    EXPECT_EQ(game.UndoCount, undos);   // and the undos stay made
+    EXPECT_EQ(Records(), 3);            // each redone move can be undone again
+    EXPECT_FALSE(game.CanRedo());
+    game.RedoMove(); // nothing left: nothing happens
+    EXPECT_EQ(game.MoveCount, 4);
+
+    // Undone again, then a new move: what was undone is gone.
+    game.UndoMove();
+    ASSERT_TRUE(game.CanRedo());
+    MoveCard(OnCell(game, 2, 0), OnPocket(game, 0));
+    EXPECT_FALSE(game.CanRedo());
+    // A deal, a restart and a load forget it too; taking back the starting position leaves
+    // nothing to make again.
+    game.DealGame();
+    game.UndoMove();
+    EXPECT_FALSE(game.CanRedo());
+}
+
+TEST_F(UndoTest, RedoingTheLastCardHomeWinsTheGame) {
+    EmptyBoardInPlay();
+    for (int p = 0; p < 3; ++p)
+        game.Pocket(p) = Card(p * 13 + 12);
+    game.Pocket(3) = Card(50); // spades up to the Queen
+    PutColumn(0, {51});
+    game.CardCounter = 1;
+    game.LayoutBoard();
+    game.TakeSnapshot();
+    MoveCard(OnCell(game, 0, 0), OnPocket(game, 3));
+    ASSERT_EQ(game.GameState, TGameState::Won);
+    // A won game takes no undo; a game undone before its last move can still be won by redo.
+    game.GameState = TGameState::Playing;
+    game.GameActive = true;
+    game.UndoMove();
+    ASSERT_EQ(game.CardCounter, 1);
+    game.RedoMove();
+    EXPECT_EQ(game.CardCounter, 0);
+    EXPECT_EQ(game.GameState, TGameState::Won);
+    EXPECT_FALSE(game.GameActive);
 }

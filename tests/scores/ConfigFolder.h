@@ -14,8 +14,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-// Texts in failure messages, readable (internal linkage, so no other test's printer clashes).
-[[maybe_unused]] static void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 // A configuration folder of its own for one test: XDG_CONFIG_HOME points into a temporary
 // folder for the lifetime of the object, so the game's INI file lives there.

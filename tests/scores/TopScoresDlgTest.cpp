@@ -69,7 +69,6 @@ protected:
     }
     ~TopScoresDlgTest() override {
         dlg.reset();
-        SetNamePrompt({});
         TopScoreTable = {};
         QLocale::setDefault(savedLocale);
     }
@@ -91,6 +90,12 @@ protected:
 } // namespace
 
 TEST_F(TopScoresDlgTest, Layout) {
+    // With texts that fit (a small font), the designed sizes hold exactly.
+    QFont small = dlg->font();
+    small.setPixelSize(8);
+    dlg->setFont(small);
+    dlg->show();
+    dlg->hide();
     EXPECT_EQ(dlg->windowTitle(), "Top Scores");
     EXPECT_EQ(dlg->minimumSize(), QSize(463, 205));
     EXPECT_EQ(dlg->maximumSize(), QSize(463, 205));
@@ -103,6 +108,7 @@ TEST_F(TopScoresDlgTest, Layout) {
     dlg->show();
     QTableView* grid = dlg->TopGrid;
     EXPECT_EQ(grid->geometry(), QRect(4, 4, 455, 157));
+    EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
     EXPECT_EQ(grid->selectionBehavior(), QAbstractItemView::SelectRows);
     const int widths[] = {35, 117, 77, 64, 69, 64};
     const char* headers[] = {"#", "Name", "Score", "Date", "Time", "Elapsed Time"};
@@ -118,6 +124,34 @@ TEST_F(TopScoresDlgTest, Layout) {
     // Eleven rows do not fit: the grid scrolls, live while the box is dragged.
     EXPECT_GT(grid->verticalScrollBar()->maximum(), 0);
     EXPECT_TRUE(grid->verticalScrollBar()->hasTracking());
+    dlg->hide();
+}
+
+TEST_F(TopScoresDlgTest, EveryTextFitsItsColumn) {
+    // Day-month-year dates with four-digit years, and times with seconds.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    TopScoreTable[0] = {QStringLiteral("Ann"), 46364.0 + 72930.0 / 86400.0, 2'400'000'000LL, 3005};
+    TopScoreTable[1] = {QStringLiteral("Bob"), 46364.5, 7'300'000'000LL, 2000};
+    dlg->show();
+    QTableView* grid = dlg->TopGrid;
+    const QFontMetrics header(grid->horizontalHeader()->font());
+    const QFontMetrics cells(grid->font());
+    int total = 0;
+    for (int c = 0; c < 6; ++c) {
+        const QString title = Cell(c, 0);
+        EXPECT_GE(grid->columnWidth(c), header.horizontalAdvance(title) + 4) << title.toStdString();
+        for (int row = 1; row <= 2; ++row) {
+            // The text starts 2 pixels into its cell.
+            EXPECT_GE(grid->columnWidth(c), cells.horizontalAdvance(Cell(c, row)) + 2) << Cell(c, row).toStdString();
+        }
+        total += grid->columnWidth(c);
+    }
+    EXPECT_EQ(Cell(3, 1), "08/12/2026");
+    // Every column is in view; the dialog grew with its columns and "Close" stayed at its edge.
+    EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(dlg->width(), 463 + total - (35 + 117 + 77 + 64 + 69 + 64));
+    EXPECT_EQ(dlg->width() - dlg->CancelBtn->geometry().right() - 1, 463 - 379 - 75);
+    EXPECT_EQ(dlg->height(), 205);
     dlg->hide();
 }
 
@@ -159,7 +193,7 @@ TEST_F(TopScoresDlgTest, ClearScoresAsksFirstAndCloseSaves) {
         checked = true;
         QTest::keyClick(dlg->TopGrid, Qt::Key_Escape);
     });
-    ShowTopScores();
+    dlg->ShowTopScores();
     EXPECT_TRUE(checked);
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->result(), QDialog::Rejected);
@@ -180,7 +214,7 @@ TEST_F(TopScoresDlgTest, NewEntryIsTheSelectedVisibleRow) {
     const int scores[] = {90, 80, 80, 70, 60, 50, 40, 30, 20, 10};
     for (int i = 0; i < 10; ++i)
         TopScoreTable[size_t(i)] = {QString::fromLatin1(names[i]), 46000.0 + i, 0, scores[i]};
-    SetNamePrompt([](const QString&, const QString&, const QString&) { return QStringLiteral("Nina"); });
+    const TNamePrompt nina = [](const QString&, const QString&, const QString&) { return QStringLiteral("Nina"); };
 
     // Ties with B and C: the sort puts the newcomer second.
     int shownRow = 0;
@@ -190,7 +224,7 @@ TEST_F(TopScoresDlgTest, NewEntryIsTheSelectedVisibleRow) {
         EXPECT_EQ(RowTexts(2)[1], "Nina");
         dlg->CancelBtn->click();
     });
-    AddTopScore(80, 1);
+    dlg->ShowNewEntry(AddTopScore(80, 1, nina));
     EXPECT_EQ(shownRow, 2);
 
     // At the foot of the table, the selected row is scrolled into view when the dialog opens.
@@ -200,7 +234,7 @@ TEST_F(TopScoresDlgTest, NewEntryIsTheSelectedVisibleRow) {
         EXPECT_TRUE(dlg->TopGrid->viewport()->rect().contains(row)) << row.y();
         dlg->reject();
     });
-    AddTopScore(25, 1);
+    dlg->ShowNewEntry(AddTopScore(25, 1, nina));
     EXPECT_EQ(shownRow, 10);
     EXPECT_EQ(TopScoreTable[9].Score, 25);
 
@@ -210,7 +244,7 @@ TEST_F(TopScoresDlgTest, NewEntryIsTheSelectedVisibleRow) {
         dlg->reject();
     });
     dlg->TopGrid->scrollToTop();
-    ShowTopScores();
+    dlg->ShowTopScores();
     EXPECT_EQ(shownRow, 10);
 }
 
@@ -223,6 +257,15 @@ TEST_F(TopScoresDlgTest, NamePrompt) {
             auto* box = qobject_cast<QInputDialog*>(w);
             ASSERT_NE(box, nullptr);
             title = box->windowTitle();
+            // The whole caption fits, with room to spare for the caption bar's icon and close
+            // box; nothing to minimise or maximise a modal question.
+            QFont bold = box->font();
+            bold.setBold(true);
+            EXPECT_GE(box->width() - QFontMetrics(bold).horizontalAdvance(title), 100) << box->width();
+            EXPECT_EQ(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                                            Qt::WindowContextHelpButtonHint),
+                      Qt::WindowFlags());
+            EXPECT_TRUE(box->windowFlags().testFlags(Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint));
             label = box->labelText();
             auto* edit = box->findChild<QLineEdit*>();
             ASSERT_NE(edit, nullptr);
@@ -235,9 +278,9 @@ TEST_F(TopScoresDlgTest, NamePrompt) {
             else
                 box->reject();
         });
-        const QString name = AskTopScoreName(&parent, QStringLiteral("New Top-Ten Score: 1250"),
+        const QString name = TTopScoresDlg::AskTopScoreName(&parent, QStringLiteral("New Top-Ten Score: 3005"),
                                              QStringLiteral("Enter Name: "), QStringLiteral("Ann"));
-        EXPECT_EQ(title, "New Top-Ten Score: 1250");
+        EXPECT_EQ(title, "New Top-Ten Score: 3005");
         EXPECT_EQ(label, "Enter Name: ");
         EXPECT_EQ(offered, "Ann");
         EXPECT_EQ(limit, 255);

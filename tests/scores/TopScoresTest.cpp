@@ -1,4 +1,5 @@
 #include "scores/ConfigFolder.h"
+#include "support/FailingDisk.h"
 #include "scores/TwTopScores.h"
 #include "support/VirtualTimeSource.h"
 
@@ -23,16 +24,19 @@ protected:
     // What the prompt answers; a null text answers as Cancel does, with the default.
     QString answer;
 
-    TopScoresTest() {
-        TopScoreTable = {};
-        SetNamePrompt([this](const QString& caption, const QString& label, const QString& def) {
+    TopScoresTest() { TopScoreTable = {}; }
+    ~TopScoresTest() override { TopScoreTable = {}; }
+
+    // A won game's score offered as the main window offers it: the name asked, and the table
+    // written when its dialog closes.
+    void AddTopScore(int32_t score, int64_t elapsed) {
+        const int entry = ::AddTopScore(score, elapsed, [this](const QString& caption, const QString& label,
+                                                               const QString& def) {
             prompts.push_back({caption, label, def});
             return answer.isNull() ? def : answer;
         });
-    }
-    ~TopScoresTest() override {
-        SetNamePrompt({});
-        TopScoreTable = {};
+        if (entry >= 0)
+            SaveTopScores();
     }
 
     // Entries 0 on, each in use, with an elapsed time telling them apart.
@@ -268,6 +272,14 @@ TEST_F(TopScoresTest, FailedSaveLosesNothing) {
         EXPECT_EQ(report, "Unable to write to " + config.IniPath() + " | A") << folder;
         EXPECT_EQ(config.Read(), saved) << folder;
         EXPECT_EQ(TopScoreTable[0].Name, "Z");
+    }
+    // A full disk, as the dialog closes: the message, and the old table stays in the file.
+    config.MakeFileReadOnly();
+    QFile::setPermissions(config.IniPath(), QFile::Permissions(0x6666));
+    for (const qint64 room : {0, 4096}) {
+        DiskFullAfter disk(room);
+        EXPECT_EQ(ErrorOf(SaveTopScores), "Unable to write to " + config.IniPath()) << room;
+        EXPECT_EQ(config.Read(), saved) << room;
     }
 }
 

@@ -32,7 +32,7 @@ public:
         game.GameActive = true;
         game.CardCounter = 52;
         game.MoveCount = 0;
-        game.UndoHead = game.UndoTail = 0;
+        game.UndoRing.Clear();
         game.ResetMoveProtocol();
     }
 

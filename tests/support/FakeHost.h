@@ -30,6 +30,15 @@ public:
     bool Closing = false;
     TStopwatch Clock;
     std::vector<std::pair<int32_t, int64_t>> TopScores;
+    std::optional<uint32_t> ShownDealNumber;
+    int PositionChanges = 0;
+    struct EndedGame {
+        bool Won;
+        int32_t Score;
+        int64_t Elapsed;
+        bool operator==(const EndedGame&) const = default;
+    };
+    std::vector<EndedGame> EndedGames;
 
     QString Panel(StatusPanel p) const {
         auto it = Panels.find(p);
@@ -62,6 +71,9 @@ public:
     void SetSmallCardsCheck(bool small) override { SmallCardsCheck = small; }
     int ScreenWidth() override { return Screen; }
     bool Terminating() override { return Closing; }
+    void ShowDealNumber(std::optional<uint32_t> number) override { ShownDealNumber = number; }
+    void PositionChanged() override { ++PositionChanges; }
+    void GameEnded(bool won, int32_t score, int64_t elapsed) override { EndedGames.push_back({won, score, elapsed}); }
     void AddTopScore(int32_t score, int64_t elapsed) override { TopScores.emplace_back(score, elapsed); }
     void PlaySound(SoundEffect effect, bool loop) override {
         Sounds.push_back(SoundEffectName(effect) + (loop ? "(loop)" : ""));
