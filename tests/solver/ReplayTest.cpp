@@ -69,9 +69,7 @@ TEST_F(SolverReplayTest, WinningLinesOfDealsWinInTheEngine) {
         const Solver::Result result = Solver::Solve(position, budget);
         if (result.Answer != Solver::Verdict::Winnable)
             continue;
-        // The engine deals the number the clock gives its shuffle: the time of day in ms.
-        clock.MsOfDayUtc = deal;
-        game.DealGame();
+        game.DealGame(deal);
         ASSERT_EQ(Described(game), position.Describe()) << "deal " << deal;
         PlayOut(position, result.Moves, deal, deal % 25 == 0);
         if (HasFatalFailure())
