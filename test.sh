@@ -13,10 +13,10 @@ export QT_QPA_PLATFORM=offscreen
 if [ "${1:-}" != "--quick" ]; then
   echo "== Engine tests under AddressSanitizer and UndefinedBehaviorSanitizer"
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWELL_SANITIZE=ON >/dev/null
-  cmake --build build-asan -j2 --target test_engine test_cards
+  cmake --build build-asan -j2 --target test_engine test_cards test_solver
   export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-  ctest --test-dir build-asan --output-on-failure -R '^(engine|cards)$'
+  ctest --test-dir build-asan --output-on-failure -R '^(engine|cards|solver)$'
 
   if command -v clang++ >/dev/null 2>&1; then
     echo "== Fuzzing the saved-game reader for a minute"
