@@ -45,4 +45,11 @@ constexpr int WinnerLaunchFrames = 10;
 // The clock panel is refreshed this often while a game runs.
 constexpr int DisplayTimerMs = 1000;
 
+// The solver beside play: "Still searching" shows only when a search takes longer than this.
+constexpr int SolverSearchingNoticeMs = 300;
+// Solve plays its line with this pause after each move's own animation.
+constexpr int SolveStepPauseMs = 350;
+// Winnable deals only: numbers are tried for this long at most.
+constexpr int WinnableDealSearchMs = 1000;
+
 } // namespace Timing

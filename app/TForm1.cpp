@@ -10,6 +10,8 @@
 #include "TGameMessageDlg.h"
 #include "TSoundPlayer.h"
 #include "TStatisticsDlg.h"
+#include "TSolverWatch.h"
+#include "BoardPlaces.h"
 #include "TwGlobal.h"
 #include "scores/TTopScoresDlg.h"
 #include "scores/TwTopScores.h"
@@ -17,11 +19,13 @@
 #include "KestrelObjects/TFancyButton.h"
 #include "KestrelObjects/TReopenMenu.h"
 #include "KestrelObjects/TSubTimer.h"
+#include "KestrelObjects/TimeSource.h"
 #include "KestrelObjects/Timings.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QKeyEvent>
@@ -123,6 +127,14 @@ TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make
     BuildMenus();
 
     DisplayTimer.setInterval(Timing::DisplayTimerMs);
+    solverWatch = new TSolverWatch({}, this);
+    connect(solverWatch, &TSolverWatch::Changed, this, &TForm1::UpdateSolverDisplay);
+    searchingDelay.setSingleShot(true);
+    searchingDelay.setInterval(Timing::SolverSearchingNoticeMs);
+    connect(&searchingDelay, &QTimer::timeout, this, &TForm1::UpdateSolverDisplay);
+    solveTimer.setSingleShot(true);
+    solveTimer.setInterval(Timing::SolveStepPauseMs);
+    connect(&solveTimer, &QTimer::timeout, this, &TForm1::SolveStep);
     connect(&DisplayTimer, &QTimer::timeout, this, [this] { GameTime_->UpdateDisplay(); });
 
     // The built-in size and place, fitted to the screen; stored ones may follow (LoadSettings).
@@ -157,6 +169,17 @@ void TForm1::BuildButtonStrip() {
                           QStringLiteral(":/pictures/glyph_hint.png"));
     FancyButton1 = StripButton(Panel2, 387, 389, QString(), QStringLiteral("Show Next Hint"), QString());
     FancyButton1->setEnabled(false);
+    // Over the right end of the plain bar, which it leaves in view.
+    SolverDis = new QLabel(Panel2);
+    SolverDis->setFont(GameFont("Georgia", 16, true));
+    SolverDis->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    SolverDis->setAttribute(Qt::WA_TranslucentBackground);
+    SolverDis->setStyleSheet(QStringLiteral("color: rgb(0, 191, 0); a { color: rgb(255, 255, 0); }"));
+    SolverDis->setToolTip(QStringLiteral("The solver: whether this game can still be won, with the cards as they lie"));
+    // The keyboard reaches the reason through Solve and Best Move; the strip's Tab order stays.
+    SolverDis->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    SolverDis->setFocusPolicy(Qt::NoFocus);
+    connect(SolverDis, &QLabel::linkActivated, this, [this] { ShowWhyLost(); });
     connect(DealBtn, &QPushButton::clicked, this, &TForm1::DealMnuClick);
     connect(UndoBtn, &QPushButton::clicked, this, &TForm1::UndoMnuClick);
     connect(HintBtn, &QPushButton::clicked, this, &TForm1::Hint1Click);
@@ -216,6 +239,8 @@ void TForm1::BuildMenus() {
     connect(gameMenu, &QMenu::aboutToHide, this, [this] { RedoMnu->setEnabled(true); });
     DealNumberMnu = gameMenu->addAction(QStringLiteral("Deal &Number..."), this, &TForm1::DealNumberMnuClick);
     StatisticsMnu = gameMenu->addAction(QStringLiteral("S&tatistics..."), this, &TForm1::StatisticsMnuClick);
+    SolveMnu = gameMenu->addAction(QStringLiteral("S&olve"), this, &TForm1::SolveMnuClick);
+    BestMoveMnu = gameMenu->addAction(QStringLiteral("&Best Move"), this, &TForm1::BestMoveMnuClick);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     opScores1 = view->addAction(QStringLiteral("&Top Scores"), this, &TForm1::opScores1Click);
@@ -230,6 +255,8 @@ void TForm1::BuildMenus() {
     ResumeGameMnu = options->addAction(QStringLiteral("Resume &Game at Start"));
     ResumeGameMnu->setCheckable(true);
     ResumeGameMnu->setChecked(true);
+    WinnableOnlyMnu = options->addAction(QStringLiteral("&Winnable Deals Only"));
+    WinnableOnlyMnu->setCheckable(true);
     options->addSeparator();
     SaveDefaultsMnu = options->addAction(QStringLiteral("Save &Defaults"), this, &TForm1::SaveDefaultsMnuClick);
     RestoreDefaultsMnu =
@@ -339,8 +366,20 @@ void TForm1::CreateDialogs() {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     // The plain bar fills the button strip to its right end.
-    if (watched == Panel2 && event->type() == QEvent::Resize)
+    if (watched == Panel2 && event->type() == QEvent::Resize) {
         FancyButton1->resize(std::max(0, Panel2->width() - 387 - 10), FancyButton1->height());
+        SolverDis->setGeometry(FancyButton1->geometry().adjusted(12, 2, -12, -2));
+    }
+    // A click or a key stops the solver playing its line, and does nothing else: not even a
+    // key's shortcut, which is claimed before Qt would try it.
+    if (solving && event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
+    if (solving && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress)) {
+        StopSolving();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !qobject_cast<QMenuBar*>(watched) &&
         !qobject_cast<QMenu*>(watched))
@@ -508,6 +547,7 @@ TSettings TForm1::CurrentSettings() const {
     s.Frame = QRect(pos(), size());
     s.SoundDisabled = game->Sound.SoundDisabled;
     s.ResumeGame = ResumeGameMnu->isChecked();
+    s.WinnableOnly = WinnableOnlyMnu->isChecked();
     return s;
 }
 
@@ -519,6 +559,7 @@ void TForm1::ApplySettings(const TSettings& s) {
     PlaceWindow(s.Frame, s.Centred);
     SetSoundDisabled(s.SoundDisabled);
     ResumeGameMnu->setChecked(s.ResumeGame);
+    WinnableOnlyMnu->setChecked(s.WinnableOnly);
 }
 
 void TForm1::PlaceWindow(const QRect& frame, bool centred) {
@@ -624,7 +665,157 @@ void TForm1::ShowDealNumber(std::optional<uint32_t> number) {
     setWindowTitle(number ? QStringLiteral("Tarnwell - Deal %1").arg(*number) : QStringLiteral("Tarnwell"));
 }
 
-void TForm1::PositionChanged() {}
+void TForm1::PositionChanged() {
+    // A change the line being played did not make ends its playing.
+    if (solving && !playingSolverMove)
+        StopSolving();
+    const bool inPlay = game->GameActive && game->GameState == TGameState::Playing;
+    if (const std::optional<Solver::Position> position = inPlay ? PositionOf(*game) : std::nullopt) {
+        const bool wasAnswered = solverWatch->Answer().State != TSolverState::Searching;
+        solverWatch->Watch(*position);
+        if (wasAnswered && solverWatch->Answer().State == TSolverState::Searching)
+            searchingDelay.start();
+    } else {
+        solverWatch->Forget();
+    }
+}
+
+void TForm1::UpdateSolverDisplay() {
+    const TSolverAnswer& answer = solverWatch->Answer();
+    switch (answer.State) {
+    case TSolverState::Idle: SolverDis->clear(); break;
+    case TSolverState::Searching:
+        // Most positions are decided at once: the last answer stays up for a moment meanwhile.
+        if (!searchingDelay.isActive())
+            SolverDis->setText(QStringLiteral("Still searching"));
+        break;
+    case TSolverState::Winnable: SolverDis->setText(QStringLiteral("Winnable")); break;
+    case TSolverState::Lost:
+        SolverDis->setText(QStringLiteral("Cannot be won &nbsp;<a href=\"why\" style=\"color: #ffff00\">Why?</a>"));
+        break;
+    case TSolverState::TooHard: SolverDis->setText(QStringLiteral("Too hard to tell")); break;
+    }
+    if (answer.State != TSolverState::Searching)
+        searchingDelay.stop();
+}
+
+QString TForm1::NoLineText() const {
+    switch (solverWatch->Answer().State) {
+    case TSolverState::Searching: return QStringLiteral("The solver is still looking at this position. Try again in a moment.");
+    case TSolverState::Lost: return QStringLiteral("This game cannot be won from here, with the cards as they lie.");
+    case TSolverState::TooHard: return QStringLiteral("This position is too hard for the solver to tell.");
+    case TSolverState::Idle:
+    case TSolverState::Winnable: break;
+    }
+    return QStringLiteral("There is no game to solve.");
+}
+
+void TForm1::ShowWhyLost() {
+    const TSolverAnswer& answer = solverWatch->Answer();
+    if (answer.State != TSolverState::Lost)
+        return;
+    const QString reason = answer.Reason.empty()
+                               ? QStringLiteral("No short reason is known: the solver tried every way to play on, "
+                                                "and none of them wins.")
+                               : QString::fromStdString(answer.Reason);
+    QMessageBox::information(this, QStringLiteral("Why it cannot be won"), reason, QMessageBox::Ok);
+}
+
+void TForm1::TellNoLine() {
+    if (solverWatch->Answer().State != TSolverState::Lost) {
+        ShowInformation(NoLineText());
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Tarnwell"), NoLineText(), QMessageBox::Ok, this);
+    QPushButton* why = box.addButton(QStringLiteral("&Why?"), QMessageBox::ActionRole);
+    box.exec();
+    if (box.clickedButton() == why)
+        ShowWhyLost();
+}
+
+void TForm1::SolveMnuClick() {
+    if (game->Dealing || game->CelebrationRunning || solving)
+        return;
+    const TSolverAnswer& answer = solverWatch->Answer();
+    if (!game->GameActive || answer.State != TSolverState::Winnable || answer.Moves.empty()) {
+        TellNoLine();
+        return;
+    }
+    solving = true;
+    SolveStep();
+}
+
+void TForm1::SolveStep() {
+    if (!solving)
+        return;
+    const TSolverAnswer& answer = solverWatch->Answer();
+    if (!game->GameActive || answer.State != TSolverState::Winnable || answer.Moves.empty()) {
+        StopSolving();
+        return;
+    }
+    playingSolverMove = true;
+    bool made = false;
+    Guarded([&] { made = PlaySolverMove(answer.Moves.front()); });
+    playingSolverMove = false;
+    if (made && game->GameActive)
+        solveTimer.start();
+    else
+        StopSolving();
+}
+
+void TForm1::StopSolving() {
+    solving = false;
+    solveTimer.stop();
+}
+
+bool TForm1::PlaySolverMove(const Solver::Move& move) {
+    const BoardSlot source{move.Column, move.Row, game->Cell(move.Column, move.Row)};
+    const BoardSlot target = move.IsHome() ? BoardSlot{-1, move.Pocket, game->Pocket(move.Pocket)}
+                                           : BoardPlaces::ColumnPlace(*game, move.TargetColumn);
+    const int moves = game->MoveCount;
+    for (const BoardSlot& place : {source, target}) {
+        const QPoint p = BoardPlaces::ClickPoint(*game, place);
+        Image1MouseDown(Qt::LeftButton, p.x(), p.y());
+        Image1MouseUp(p.x(), p.y());
+    }
+    return game->MoveCount > moves;
+}
+
+void TForm1::BestMoveMnuClick() {
+    GameCommand([this] {
+        const TSolverAnswer& answer = solverWatch->Answer();
+        if (!game->GameActive || answer.State != TSolverState::Winnable || answer.Moves.empty()) {
+            TellNoLine();
+            return;
+        }
+        const Solver::Move& move = answer.Moves.front();
+        HintPair pair{game->Cell(move.Column, move.Row), nullptr};
+        if (move.IsHome())
+            pair.Second = game->Pocket(move.Pocket);
+        else if (game->ColumnCount(move.TargetColumn) > 0)
+            pair.Second = game->Cell(move.TargetColumn, game->BottomRow(move.TargetColumn));
+        game->FlashPair(pair);
+    });
+}
+
+std::optional<uint32_t> TForm1::NextDealNumber() {
+    if (!WinnableOnlyMnu->isChecked())
+        return std::nullopt;
+    // From the number the clock would give, upwards, until the solver proves one can be won.
+    uint32_t number = uint32_t(CurrentTimeSource().MillisecondsOfDayUtc());
+    QElapsedTimer spent;
+    spent.start();
+    Solver::Budget budget;
+    budget.Nodes /= 5;
+    do {
+        if (Solver::Solve(Solver::Position::FromDeal(number), budget).Answer == Solver::Verdict::Winnable)
+            return number;
+        ++number;
+    } while (spent.elapsed() < Timing::WinnableDealSearchMs);
+    ShowInformation(QStringLiteral("No deal the solver could prove winnable was found within a second. "
+                                   "This deal is dealt as it comes, and it may not be winnable."));
+    return number;
+}
 
 void TForm1::GameEnded(bool won, int32_t score, int64_t elapsedMicros) {
     // A record that cannot be written says so; the game goes on as it would have.

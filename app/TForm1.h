@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TwGlobal.h"
+#include "solver/Position.h"
 #include "engine/IGameHost.h"
 #include "KestrelObjects/ChmHelper.h"
 #include "KestrelObjects/THelpManager.h"
@@ -22,6 +23,7 @@ class TGame;
 class TGameMessageDlg;
 class TSoundPlayer;
 class TStatisticsDlg;
+class TSolverWatch;
 class TSubTimer;
 class TTopScoresDlg;
 class TReopenMenu;
@@ -69,6 +71,11 @@ public:
     QAction* RedoMnu;
     QAction* DealNumberMnu;
     QAction* StatisticsMnu;
+    QAction* SolveMnu;
+    QAction* BestMoveMnu;
+    QAction* WinnableOnlyMnu;
+    // The solver's answer for the position on the table, at the right end of the button strip.
+    QLabel* SolverDis = nullptr;
     QAction* opScores1;
     QAction* CardBacks1;
     QAction* SmallCardsMnu;
@@ -113,6 +120,14 @@ public:
     // Deals the deal of a number the player gives.
     void DealNumberMnuClick();
     void StatisticsMnuClick();
+    // Plays the solver's winning line from the position on the table, a move at a time, until it
+    // is won or a click or key stops it.
+    void SolveMnuClick();
+    // Flashes the next move of the solver's winning line, as a hint flashes its pair.
+    void BestMoveMnuClick();
+    // Says in words why the position cannot be won (it may name face-down cards).
+    void ShowWhyLost();
+    bool Solving() const { return solving; }
     void CardBacks1Click();
     void SmallCardsMnuClick();
     void DisableSoundMnuClick();
@@ -146,6 +161,7 @@ public:
     bool Terminating() override { return closing; }
     void ShowDealNumber(std::optional<uint32_t> number) override;
     void PositionChanged() override;
+    std::optional<uint32_t> NextDealNumber() override;
     void GameEnded(bool won, int32_t score, int64_t elapsedMicros) override;
     void AddTopScore(int32_t score, int64_t elapsedMicros) override;
     void PlaySound(SoundEffect effect, bool loop) override;
@@ -179,7 +195,23 @@ private:
     // A command on the game: guarded, and not taken while a deal or the celebration runs.
     void GameCommand(const std::function<void()>& command);
 
+    // The solver beside play: its answer shown, "Still searching" only after a moment.
+    void UpdateSolverDisplay();
+    // The message for a position the solver has no winning line for.
+    QString NoLineText() const;
+    // Says there is no winning line to play or show, offering the reason where it is lost.
+    void TellNoLine();
+    // One move of the solver's line, played as the player's two clicks; false when refused.
+    bool PlaySolverMove(const Solver::Move& move);
+    void SolveStep();
+    void StopSolving();
+
     bool closing = false;
+    TSolverWatch* solverWatch = nullptr;
+    QTimer searchingDelay;
+    QTimer solveTimer;
+    bool solving = false;
+    bool playingSolverMove = false;
     std::unique_ptr<THelpManager> HelpManager;
     std::unique_ptr<TCHMHelper> CHMHelper1;
     std::unique_ptr<TSoundPlayer> soundPlayer;

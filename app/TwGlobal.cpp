@@ -95,6 +95,7 @@ TSettings LoadSettings(const TSettings& inForce) {
     s.Centred = false;
     s.SoundDisabled = ini.ReadBool(SoundSection, QStringLiteral("Disable"), inForce.SoundDisabled);
     s.ResumeGame = ini.ReadBool(DisplaySection, QStringLiteral("ResumeGame"), inForce.ResumeGame);
+    s.WinnableOnly = ini.ReadBool(DisplaySection, QStringLiteral("WinnableOnly"), inForce.WinnableOnly);
     return s;
 }
 
@@ -108,6 +109,7 @@ void SaveSettings(const TSettings& s) {
     ini.WriteInteger(LayoutSection, QStringLiteral("PositionY"), s.Frame.y());
     ini.WriteBool(SoundSection, QStringLiteral("Disable"), s.SoundDisabled);
     ini.WriteBool(DisplaySection, QStringLiteral("ResumeGame"), s.ResumeGame);
+    ini.WriteBool(DisplaySection, QStringLiteral("WinnableOnly"), s.WinnableOnly);
     ini.Commit();
 }
 
@@ -119,5 +121,6 @@ TSettings FactorySettings() {
     s.Centred = true;
     s.SoundDisabled = false;
     s.ResumeGame = true;
+    s.WinnableOnly = false;
     return s;
 }

@@ -17,12 +17,14 @@ struct TSettings {
     bool SoundDisabled = false;
     // A game on the table when the program closes is kept and laid out again at the next start.
     bool ResumeGame = true;
+    // A new deal is one the solver has proven can be won.
+    bool WinnableOnly = false;
 };
 
 // Reads every preference; a missing file or key keeps the value in force, given as inForce.
 TSettings LoadSettings(const TSettings& inForce);
 // Writes the preference keys (the seven of the card back, size, window and sound, and the
-// added "Display"/"ResumeGame") and nothing else. Throws TGameError "Unable to write to
+// added "Display"/"ResumeGame" and "Display"/"WinnableOnly") and nothing else. Throws TGameError "Unable to write to
 // <path>"; the file is then unchanged.
 void SaveSettings(const TSettings& settings);
 // The built-in preferences, the window centred; nothing is read or written.

@@ -18,6 +18,8 @@ struct DealingGuard {
 void TGame::DealGame(std::optional<uint32_t> number) {
     if (Dealing || CelebrationRunning)
         return;
+    if (!number)
+        number = host.NextDealNumber();
     AbandonGame();
     DealingGuard guard(Dealing);
     HintCount = 0;

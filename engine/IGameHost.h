@@ -52,6 +52,9 @@ public:
     virtual bool Terminating() = 0;
     // The number of the deal on the table, or none.
     virtual void ShowDealNumber(std::optional<uint32_t> number) = 0;
+    // The number of the next deal when the window chooses it (deals that can be won only), or
+    // none for a deal shuffled from the clock.
+    virtual std::optional<uint32_t> NextDealNumber() = 0;
     // The position on the table changed: a deal, a move, an undo or redo, a restart, a load or
     // the end of a won game.
     virtual void PositionChanged() = 0;

@@ -70,6 +70,7 @@ const QList<std::pair<QString, QString>> ExpectedContents = {
     {"The home pockets", "home.htm"},
     {"Winning, and when you are stuck", "gameend.htm"},
     {"Hints and possible moves", "hints.htm"},
+    {"The solver", "solver.htm"},
     {"Undo and restart", "undo.htm"},
     {"Scoring", "scoring.htm"},
     {"The game clock", "clock.htm"},

@@ -93,7 +93,8 @@ TEST_F(SettingsTest, FactoryThenRestoreBringsBackTheSavedValues) {
     ExpectSame(InForce(), saved);
 }
 
-// The seven keys of the card back, size, window and sound, and the added "ResumeGame".
+// The seven keys of the card back, size, window and sound, and the added "ResumeGame" and
+// "WinnableOnly".
 TEST_F(SettingsTest, SavingWritesExactlyItsKeys) {
     config.Write("[History]\nFile0=/home/p/a.twl\nFile1=/home/p/b.twl\n\n"
                  "[TopScores]\nCount=10\nDate0=46000.5\nName0=\"Ann, the best\"\nScore0=50\n");
@@ -103,13 +104,13 @@ TEST_F(SettingsTest, SavingWritesExactlyItsKeys) {
     SaveSettings(form);
 
     EXPECT_EQ(Section(config.IniPath(), "Display"),
-              KeyValues({{"CardBack", "12"}, {"SmallCards", "1"}, {"ResumeGame", "1"}}));
+              KeyValues({{"CardBack", "12"}, {"SmallCards", "1"}, {"ResumeGame", "1"}, {"WinnableOnly", "0"}}));
     EXPECT_EQ(Section(config.IniPath(), "Layout"),
               KeyValues({{"ScreenWidth", "640"}, {"ScreenHeight", "480"}, {"PositionX", "-20"}, {"PositionY", "40"}}));
     EXPECT_EQ(Section(config.IniPath(), "Sound"), KeyValues({{"Disable", "0"}}));
     EXPECT_EQ(Section(config.IniPath(), "History"), history);
     EXPECT_EQ(Section(config.IniPath(), "TopScores"), scores);
-    EXPECT_EQ(QSettings(config.IniPath(), QSettings::IniFormat).allKeys().size(), 8 + 2 + 4);
+    EXPECT_EQ(QSettings(config.IniPath(), QSettings::IniFormat).allKeys().size(), 9 + 2 + 4);
 }
 
 TEST_F(SettingsTest, ValuesAsEditedByHand) {
@@ -267,7 +268,7 @@ TEST_F(SettingsTest, DamagedLineDoesNotBlockSaving) {
     Apply({4, false, QRect(20, 30, 700, 500), false});
     EXPECT_NO_THROW(SaveSettings(form));
     EXPECT_EQ(Section(config.IniPath(), "Display"),
-              KeyValues({{"CardBack", "4"}, {"SmallCards", "0"}, {"ResumeGame", "1"}}));
+              KeyValues({{"CardBack", "4"}, {"SmallCards", "0"}, {"ResumeGame", "1"}, {"WinnableOnly", "0"}}));
     EXPECT_EQ(Section(config.IniPath(), "History"), KeyValues({{"File0", "/home/p/a.twl"}}));
 
     WriteByHand("[Display\nCardBack=3\n[Sound]\nDisable=1\n");

@@ -32,6 +32,7 @@ public:
     std::vector<std::pair<int32_t, int64_t>> TopScores;
     std::optional<uint32_t> ShownDealNumber;
     int PositionChanges = 0;
+    std::optional<uint32_t> ChosenDealNumber;
     struct EndedGame {
         bool Won;
         int32_t Score;
@@ -73,6 +74,7 @@ public:
     bool Terminating() override { return Closing; }
     void ShowDealNumber(std::optional<uint32_t> number) override { ShownDealNumber = number; }
     void PositionChanged() override { ++PositionChanges; }
+    std::optional<uint32_t> NextDealNumber() override { return ChosenDealNumber; }
     void GameEnded(bool won, int32_t score, int64_t elapsed) override { EndedGames.push_back({won, score, elapsed}); }
     void AddTopScore(int32_t score, int64_t elapsed) override { TopScores.emplace_back(score, elapsed); }
     void PlaySound(SoundEffect effect, bool loop) override {
