@@ -8,6 +8,7 @@ TARNWELL_PACKAGES=(
   gnome-cards-data fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth xdotool x11-utils desktop-file-utils appstream libxml2-utils shared-mime-info
   dbus-daemon dbus-bin at-spi2-core python3-pyatspi
+  pulseaudio
 )
 
 tarnwell_install_packages() {
