@@ -161,6 +161,15 @@ void TReopenMenu::ItemClick(QAction* entry) {
         AddFile(path);
 }
 
+bool TReopenMenu::Readable(const QString& file) {
+    const QFileInfo info(file);
+    if (info.exists() && (!info.isFile() || !info.isReadable())) {
+        ShowAccessError();
+        return false;
+    }
+    return true;
+}
+
 void TReopenMenu::LoadHistory() {
     if (!menu)
         return;
@@ -170,11 +179,8 @@ void TReopenMenu::LoadHistory() {
     if (iniFile.isEmpty() || iniSection.isEmpty())
         return;
     const QString file = INIPath();
-    const QFileInfo info(file);
-    if (info.exists() && (!info.isFile() || !info.isReadable())) {
-        ShowAccessError();
+    if (!Readable(file))
         return;
-    }
     const TIniFile ini(file);
     const int count =
         std::clamp(ini.ReadInteger(iniSection, QStringLiteral("Count"), 0), 0, MaxLoadedEntries);
@@ -188,12 +194,9 @@ void TReopenMenu::SaveHistory() {
     if (!menu || iniFile.isEmpty() || iniSection.isEmpty())
         return;
     const QString file = INIPath();
-    const QFileInfo info(file);
     // A file that cannot be read would be written back holding this section alone.
-    if (info.exists() && (!info.isFile() || !info.isReadable())) {
-        ShowAccessError();
+    if (!Readable(file))
         return;
-    }
     try {
         TIniFile ini(file);
         ini.EraseSection(iniSection);

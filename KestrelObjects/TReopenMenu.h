@@ -86,6 +86,8 @@ protected:
 
 private:
     void ShowAccessError();
+    // Whether the file can be read (or is not there yet); when not, says so as errors are shown.
+    bool Readable(const QString& file);
     int IndexOfPath(const QString& path) const;
     void DeleteEntry(int index);
     void ClearEntries();
