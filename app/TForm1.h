@@ -32,7 +32,7 @@ public:
     TForm1();
     ~TForm1() override;
 
-    // The dialogs, created once after the main window and kept until the end.
+    // The dialogs, made on first use (in one go) and kept until the end.
     void CreateDialogs();
 
     TGame& Game() { return *game; }
@@ -63,6 +63,7 @@ public:
     QAction* UndoMnu;
     QAction* Hint1;
     QAction* opScores1;
+    QAction* FitToWindowMnu;
     QAction* CardBacks1;
     QAction* SmallCardsMnu;
     QAction* DisableSoundMnu;
@@ -94,6 +95,7 @@ public:
     void Hint1Click();
     void CardBacks1Click();
     void SmallCardsMnuClick();
+    void FitToWindowMnuClick();
     void DisableSoundMnuClick();
     void About1Click();
     void ContentsMnuClick();
@@ -127,6 +129,10 @@ public:
     void PlaySound(SoundEffect effect, bool loop) override;
     void StopSound() override;
 
+signals:
+    // The window has been painted for the first time; what the first paint did not need comes now.
+    void FirstPainted();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -137,6 +143,8 @@ private:
     void BuildMenus();
     // The sound switch with its check mark.
     void SetSoundDisabled(bool disabled);
+    // The check mark of Fit Cards to Window; Small Cards has no say while the cards fit.
+    void ShowFitToWindow();
     // Places the window: a stored frame brought onto a screen, or centred on its screen.
     void PlaceWindow(const QRect& frame, bool centred);
     void FormCreate();
@@ -149,6 +157,7 @@ private:
     void GameCommand(const std::function<void()>& command);
 
     bool closing = false;
+    bool painted = false;
     std::unique_ptr<THelpManager> HelpManager;
     std::unique_ptr<TCHMHelper> CHMHelper1;
     std::unique_ptr<TSoundPlayer> soundPlayer;

@@ -7,13 +7,15 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tarnwell.Tarnwell"));
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/pictures/icon_%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
-    // The main window first (its creation starts the engine), then the dialogs.
+    // The main window first (its creation starts the engine); the dialogs are made when first
+    // needed, and the icon set once the window is up.
     TForm1 form;
-    form.CreateDialogs();
+    QObject::connect(&form, &TForm1::FirstPainted, &form, [] {
+        QIcon icon;
+        for (int size : {16, 32, 48, 64, 128, 256})
+            icon.addFile(QStringLiteral(":/pictures/icon_%1.png").arg(size), QSize(size, size));
+        QApplication::setWindowIcon(icon);
+    });
     form.show();
     return app.exec();
 }

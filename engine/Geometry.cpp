@@ -7,12 +7,33 @@
 
 void TGame::SetCardSize(bool small) {
     host.SetSmallCardsCheck(small);
-    Deck->SetLargeCards(!small);
-    Geometry = TBoardGeometry::ForCards(QSize(Deck->CardWidth(), Deck->CardHeight()), small, BoardImage.height());
+    PlaceCards(small);
     if (GameState == TGameState::NotDealt)
         GatherDeck();
     LayoutBoard();
     PaintBoard();
+}
+
+void TGame::SetFitToWindow(bool on) {
+    FitToWindow = on;
+    SetCardSize(SmallCards);
+}
+
+void TGame::PlaceCards(bool small) {
+    // The set chosen stays for when Fit to Window goes off.
+    Deck->LargeCards = !small;
+    if (FitToWindow) {
+        Geometry = TBoardGeometry::FitBoard(BoardPixels());
+        Deck->SetPictureSize(Geometry.Card, PixelRatio());
+        return;
+    }
+    Deck->SetPictureSize(TDeck::SetCardSize(!small), PixelRatio());
+    Geometry = TBoardGeometry::ForCards(QSize(Deck->CardWidth(), Deck->CardHeight()), small, BoardPixels().height());
+}
+
+QSize TGame::BoardPixels() const {
+    const QSizeF size = BoardImage.deviceIndependentSize();
+    return QSize(qRound(size.width()), qRound(size.height()));
 }
 
 void TGame::LayoutBoard() {
@@ -32,7 +53,7 @@ void TGame::LayoutBoard() {
         }
     }
     // A long column closes up so that it fits the board.
-    Geometry.BoardHeight = BoardImage.height();
+    Geometry.BoardHeight = BoardPixels().height();
     std::array<int, ColumnCountMax> bottomRows{};
     for (int c = 0; c < ColumnCountMax; ++c)
         bottomRows[size_t(c)] = BottomRow(c);
@@ -82,11 +103,23 @@ BoardSlot TGame::HitTest(int x, int y) const {
     return slot;
 }
 
-void TGame::BoardResize(int width, int height) {
+void TGame::BoardResize(int width, int height, qreal ratio) {
     width = std::max(width, 1);
     height = std::max(height, 1);
-    if (BoardImage.width() != width || BoardImage.height() != height)
-        BoardImage = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+    ratio = ratio > 0 ? ratio : 1.0;
+    const bool newRatio = ratio != PixelRatio();
+    if (BoardPixels() != QSize(width, height) || newRatio || BoardImage.isNull()) {
+        BoardImage = QImage(qRound(width * ratio), qRound(height * ratio), QImage::Format_ARGB32_Premultiplied);
+        BoardImage.setDevicePixelRatio(ratio);
+    }
+    if (FitToWindow || newRatio) {
+        // The deck keeps its untidy stack, moved with the first pocket.
+        const QPoint home = Geometry.HomeOrigin;
+        PlaceCards(SmallCards);
+        if (GameState == TGameState::NotDealt)
+            for (auto& card : Deck->Cards)
+                card->Position += Geometry.HomeOrigin - home;
+    }
     LayoutBoard();
     PaintBoard();
 }

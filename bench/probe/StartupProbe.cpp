@@ -110,7 +110,6 @@ bool CentreIsGreen(Display* display, Window window) {
 
 // One start of a program; false when its window never showed.
 bool MeasureOnce(Display* display, Program& program, int settleMs, bool record) {
-    const Window root = DefaultRootWindow(display);
     const std::string config = MakeTempDir();
     const std::string work = MakeTempDir();
 

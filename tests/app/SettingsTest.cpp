@@ -91,7 +91,39 @@ TEST_F(SettingsTest, FactoryThenRestoreBringsBackTheSavedValues) {
     ExpectSame(InForce(), saved);
 }
 
-TEST_F(SettingsTest, SavingWritesExactlyTheSevenKeys) {
+TEST_F(SettingsTest, FitToWindowIsSavedRestoredAndOffAtTheFactory) {
+    // A fresh program lays the cards out as it always has.
+    EXPECT_FALSE(game.FitToWindow);
+    EXPECT_FALSE(form.FitToWindowMnu->isChecked());
+    EXPECT_TRUE(form.SmallCardsMnu->isEnabled());
+    form.FitToWindowMnu->trigger();
+    EXPECT_TRUE(game.FitToWindow);
+    EXPECT_TRUE(form.FitToWindowMnu->isChecked());
+    // Small Cards has no say while the cards follow the window; its choice is kept.
+    EXPECT_FALSE(form.SmallCardsMnu->isEnabled());
+    EXPECT_EQ(game.Deck->CardSize(), QPoint(game.Geometry.Card.width(), game.Geometry.Card.height()));
+    SaveSettings(form);
+    EXPECT_EQ(Section(config.IniPath(), "Display")["FitToWindow"], "1");
+
+    FactorySettings(form);
+    EXPECT_FALSE(game.FitToWindow);
+    EXPECT_FALSE(form.FitToWindowMnu->isChecked());
+    EXPECT_TRUE(form.SmallCardsMnu->isEnabled());
+    EXPECT_EQ(game.Deck->CardSize(), QPoint(71, 96));
+    LoadSettings(form);
+    EXPECT_TRUE(game.FitToWindow);
+    EXPECT_TRUE(form.FitToWindowMnu->isChecked());
+
+    // Edited by hand: a number counts, anything else keeps the value in force.
+    WriteByHand("[Display]\nFitToWindow=0x0\n");
+    LoadSettings(form);
+    EXPECT_FALSE(game.FitToWindow);
+    WriteByHand("[Display]\nFitToWindow=on\n");
+    LoadSettings(form);
+    EXPECT_FALSE(game.FitToWindow);
+}
+
+TEST_F(SettingsTest, SavingWritesExactlyTheEightKeys) {
     config.Write("[History]\nFile0=/home/p/a.twl\nFile1=/home/p/b.twl\n\n"
                  "[TopScores]\nCount=10\nDate0=46000.5\nName0=\"Ann, the best\"\nScore0=50\n");
     const KeyValues history = Section(config.IniPath(), "History");
@@ -99,13 +131,14 @@ TEST_F(SettingsTest, SavingWritesExactlyTheSevenKeys) {
     Apply({12, true, QRect(-20, 40, 640, 480), false});
     SaveSettings(form);
 
-    EXPECT_EQ(Section(config.IniPath(), "Display"), KeyValues({{"CardBack", "12"}, {"SmallCards", "1"}}));
+    EXPECT_EQ(Section(config.IniPath(), "Display"),
+              KeyValues({{"CardBack", "12"}, {"SmallCards", "1"}, {"FitToWindow", "0"}}));
     EXPECT_EQ(Section(config.IniPath(), "Layout"),
               KeyValues({{"ScreenWidth", "640"}, {"ScreenHeight", "480"}, {"PositionX", "-20"}, {"PositionY", "40"}}));
     EXPECT_EQ(Section(config.IniPath(), "Sound"), KeyValues({{"Disable", "0"}}));
     EXPECT_EQ(Section(config.IniPath(), "History"), history);
     EXPECT_EQ(Section(config.IniPath(), "TopScores"), scores);
-    EXPECT_EQ(QSettings(config.IniPath(), QSettings::IniFormat).allKeys().size(), 7 + 2 + 4);
+    EXPECT_EQ(QSettings(config.IniPath(), QSettings::IniFormat).allKeys().size(), 8 + 2 + 4);
 }
 
 TEST_F(SettingsTest, ValuesAsEditedByHand) {
@@ -179,7 +212,8 @@ TEST_F(SettingsTest, StoredWindowIsBroughtBackOntoTheScreen) {
                         .arg(s.y())
                         .toLatin1());
         LoadSettings(form);
-        EXPECT_EQ(QRect(form.pos(), form.size()), c.shown) << s.x() << "," << s.y() << " " << s.width() << "x" << s.height();
+        EXPECT_EQ(QRect(form.pos(), form.size()), c.shown)
+            << s.x() << "," << s.y() << " " << s.width() << "x" << s.height();
     }
 
     // Two screens side by side, the right one shorter.
@@ -215,8 +249,7 @@ TEST_F(SettingsTest, FailedSaveLosesNothing) {
             config.MakeFileReadOnly();
         // After the failure the file is read as it is, not as the failed save would have made it.
         const QString report = AsOrdinaryUser([this] {
-            return ErrorOf([this] { SaveSettings(form); }) + " | " +
-                   TIniFile().ReadString("Display", "CardBack", "?");
+            return ErrorOf([this] { SaveSettings(form); }) + " | " + TIniFile().ReadString("Display", "CardBack", "?");
         });
         EXPECT_EQ(report, "Unable to write to " + config.IniPath() + " | 7") << folder;
         EXPECT_EQ(config.Read(), file) << folder;
@@ -230,7 +263,8 @@ TEST_F(SettingsTest, DamagedLineDoesNotBlockSaving) {
     config.Write("[Display\nCardBack=3\n\n[History]\nFile0=/home/p/a.twl\n");
     Apply({4, false, QRect(20, 30, 700, 500), false});
     EXPECT_NO_THROW(SaveSettings(form));
-    EXPECT_EQ(Section(config.IniPath(), "Display"), KeyValues({{"CardBack", "4"}, {"SmallCards", "0"}}));
+    EXPECT_EQ(Section(config.IniPath(), "Display"),
+              KeyValues({{"CardBack", "4"}, {"SmallCards", "0"}, {"FitToWindow", "0"}}));
     EXPECT_EQ(Section(config.IniPath(), "History"), KeyValues({{"File0", "/home/p/a.twl"}}));
 
     WriteByHand("[Display\nCardBack=3\n[Sound]\nDisable=1\n");

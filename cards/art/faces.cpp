@@ -27,8 +27,16 @@ struct IndexStyle {
     int boldRadius; // darkening dilation, in supersampled pixels
 };
 
-IndexStyle indexStyle(const CardSize& card) {
-    return card.small ? IndexStyle{1.0, 1.3, 1} : IndexStyle{1.0, 1.1, 1};
+IndexStyle indexStyle(const CardSize& card, int factor) {
+    // Finely supersampled pictures are small ones: their index strokes are made a little bolder.
+    const int bold = factor >= 3 ? 1 : 0;
+    return card.small ? IndexStyle{1.0, 1.3, bold} : IndexStyle{1.0, 1.1, bold};
+}
+
+// Court cards are the ones with many paths; masters of them are kept up to this many rows.
+constexpr int kMasterRows = 96 * kSupersample;
+bool isCourt(int value) {
+    return value % 13 >= 10;
 }
 
 // Makes dark strokes thicker: each colour channel becomes the minimum over a square of
@@ -79,12 +87,35 @@ QString FaceRenderer::elementId(int value) {
 }
 
 QImage FaceRenderer::face(int value, const CardSize& card) {
-    return finishCard(renderContent(elementId(value), card), card);
+    return finishCard(content(value, card), card);
 }
 
-QImage FaceRenderer::renderContent(const QString& id, const CardSize& card) {
-    const QSize big = card.size() * kSupersample;
-    QImage image(big, QImage::Format_ARGB32_Premultiplied);
+QImage FaceRenderer::content(int value, const CardSize& card) {
+    const QSize pixels = card.pixels();
+    const std::pair<int, bool> key(value, card.small);
+    if (isCourt(value)) {
+        const auto master = courtMasters_.find(key);
+        if (master != courtMasters_.end() && master->second.height() >= 2 * pixels.height())
+            return master->second.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    const int factor = card.supersample();
+    QImage large = renderLarge(value, card, factor);
+    if (isCourt(value)) {
+        QImage& master = courtMasters_[key];
+        const int rows = std::min(large.height(), kMasterRows);
+        if (rows > master.height())
+            master = rows == large.height() ? large
+                                            : large.scaled(QSize(large.width() * rows / large.height(), rows),
+                                                           Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    if (factor == 1) return large;
+    return large.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QImage FaceRenderer::renderLarge(int value, const CardSize& card, int factor) {
+    const QString id = elementId(value);
+    const QSize big = card.pixels() * factor;
+    QImage image(big, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
         QPainter painter(&image);
@@ -92,13 +123,15 @@ QImage FaceRenderer::renderContent(const QString& id, const CardSize& card) {
         // The element's bounds (with its transform) are the deck's card; render() maps them onto the target.
         renderer_.render(&painter, id, QRectF(QPointF(0, 0), QSizeF(big)));
     }
-    redrawIndex(image, id, card, false);
-    redrawIndex(image, id, card, true);
-    return image.scaled(card.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage drawn = image.copy();
+    redrawIndex(image, drawn, card, factor, false);
+    redrawIndex(image, drawn, card, factor, true);
+    return image;
 }
 
-void FaceRenderer::redrawIndex(QImage& image, const QString& id, const CardSize& card, bool bottomRight) {
-    const IndexStyle style = indexStyle(card);
+void FaceRenderer::redrawIndex(QImage& image, const QImage& drawn, const CardSize& card, int factor,
+                               bool bottomRight) {
+    const IndexStyle style = indexStyle(card, factor);
     const qreal sx = image.width() / kDeckWidth;
     const qreal sy = image.height() / kDeckHeight;
     QRectF column = kIndexColumn;
@@ -116,10 +149,9 @@ void FaceRenderer::redrawIndex(QImage& image, const QString& id, const CardSize&
         QPainter painter(&image);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
         painter.setClipRect(region);
-        painter.fillRect(region, Qt::white);
-        renderer_.render(&painter, id, target);
+        painter.drawImage(target, drawn);
     }
-    darkenDilate(image, region, style.boldRadius);
+    if (style.boldRadius > 0) darkenDilate(image, region, style.boldRadius);
 }
 
 } // namespace cardart

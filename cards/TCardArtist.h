@@ -1,0 +1,35 @@
+#pragma once
+
+#include "cards/art/common.h"
+
+#include <QImage>
+#include <QString>
+#include <memory>
+#include <mutex>
+
+namespace cardart {
+class FaceRenderer;
+}
+
+// The one renderer of the SVG deck the faces are drawn from, carried in the program as a
+// resource and read on first use. The faces of every size and pixel ratio come from here, on
+// any thread, one face at a time.
+class TCardArtist {
+public:
+    static TCardArtist& Shared();
+    ~TCardArtist();
+
+    // The deck's picture of a card at the card's device size, before its outline is put on.
+    // Throws std::runtime_error when the deck cannot be read.
+    QImage FaceContent(int value, const cardart::CardSize& card);
+    // Whether the deck has been read (the first face reads it).
+    bool Loaded() const;
+
+    // Where the deck is read from.
+    static const QString DeckPath;
+
+private:
+    TCardArtist() = default;
+    mutable std::mutex lock;
+    std::unique_ptr<cardart::FaceRenderer> renderer;
+};
