@@ -18,7 +18,8 @@ QImage TCardArtist::FaceContent(int value, const cardart::CardSize& card) {
     return renderer->content(value, card);
 }
 
-bool TCardArtist::Loaded() const {
+void TCardArtist::Release() {
     const std::lock_guard<std::mutex> hold(lock);
-    return renderer != nullptr;
+    if (renderer)
+        renderer->release();
 }

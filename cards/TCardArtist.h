@@ -22,8 +22,8 @@ public:
     // The deck's picture of a card at the card's device size, before its outline is put on.
     // Throws std::runtime_error when the deck cannot be read.
     QImage FaceContent(int value, const cardart::CardSize& card);
-    // Whether the deck has been read (the first face reads it).
-    bool Loaded() const;
+    // Lets go of the deck in memory while no face is being drawn; it is read again when needed.
+    void Release();
 
     // Where the deck is read from.
     static const QString DeckPath;

@@ -1,8 +1,8 @@
 #include "TDeck.h"
 
-#include "KestrelObjects/TimeSource.h"
 #include "TCardPictures.h"
 #include "TPictureCache.h"
+#include "KestrelObjects/TimeSource.h"
 
 #include <algorithm>
 #include <array>
@@ -131,12 +131,69 @@ std::vector<TCard*> TDeck::SortByDepth() const {
     return list;
 }
 
+QRect TDeck::OpaqueCore(const TCard& card) const {
+    const QImage& picture = card.FaceUp ? card.FaceImage : card.BackImage;
+    if (ratio != std::floor(ratio) || picture.devicePixelRatio() != ratio || LogicalSize(picture) != pictureSize)
+        return {};
+    // Full rows between the rounded corners.
+    const int corner = int(std::ceil(pictures->Art().radius)) + 1;
+    const QRect r = card.BoundsRect().ToQRect();
+    return r.adjusted(0, corner, 0, -corner);
+}
+
+void DrawClipped(QPainter& canvas, const QRegion& area, const std::function<void()>& draw) {
+    // Rectangle by rectangle: a painter clipped to a rectangle still copies pictures line by
+    // line, where any other clip would take it through its general (and slower) path.
+    canvas.save();
+    for (const QRect& r : area) {
+        canvas.setClipRect(r);
+        draw();
+    }
+    canvas.restore();
+}
+
+namespace {
+// Everything drawing a card may touch: its highlight and shadow, and a pixel round them.
+QRect Extent(const TCard& card) {
+    QRect r = card.BoundsRect().Inflated(1).ToQRect();
+    r |= card.CentredRect(card.ShadowImage).ToQRect();
+    r |= card.CentredRect(card.HighlightImage).ToQRect();
+    return r.adjusted(-1, -1, 1, 1);
+}
+} // namespace
+
+TDeck::Cover TDeck::CardCover() const {
+    Cover cover;
+    for (const auto& card : Cards) {
+        if (!card->Visible)
+            continue;
+        cover.Opaque += OpaqueCore(*card);
+        cover.Touched += Extent(*card);
+    }
+    return cover;
+}
+
 void TDeck::DrawAll(QPainter& canvas) const {
+    std::vector<TCard*> order;
     for (TCard* card : SortByDepth()) {
         if (!card->Visible)
             continue;
         EnsurePicture(*card, card->FaceUp);
-        card->DrawCard(canvas);
+        order.push_back(card);
+    }
+    std::vector<QRect> cores(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        cores[i] = OpaqueCore(*order[i]);
+    for (size_t i = 0; i < order.size(); ++i) {
+        const QRect extent = Extent(*order[i]);
+        QRegion hidden;
+        for (size_t j = i + 1; j < order.size(); ++j)
+            if (cores[j].intersects(extent))
+                hidden += cores[j];
+        if (hidden.isEmpty())
+            order[i]->DrawCard(canvas);
+        else
+            DrawClipped(canvas, QRegion(extent) - hidden, [&] { order[i]->DrawCard(canvas); });
     }
 }
 

@@ -8,10 +8,14 @@ class TPictureJob;
 
 #include <QImage>
 #include <QPoint>
+#include <QRegion>
 #include <QString>
 #include <functional>
 #include <memory>
 #include <vector>
+
+// Runs `draw` clipped to an area of the painter (which is left as it was).
+void DrawClipped(QPainter& canvas, const QRegion& area, const std::function<void()>& draw);
 
 // The engine's repaint: with true it redraws the whole board and shows it, with false it only
 // shows the board image as it stands.
@@ -55,7 +59,16 @@ public:
     void Restack(TCard& card);
     // Every card, in rising Depth.
     std::vector<TCard*> SortByDepth() const;
+    // Every visible card, lowest Depth first. What a card above covers with its opaque inside is
+    // not drawn beneath it: the picture is the same, the work much less on a large board.
     void DrawAll(QPainter& canvas) const;
+    // What drawing the visible cards covers with opaque card (nothing drawn before the cards
+    // shows there afterwards), and everything it may draw on (a highlight or shadow included).
+    struct Cover {
+        QRegion Opaque;
+        QRegion Touched;
+    };
+    Cover CardCover() const;
     void SetAllVisible(bool flag);
     void ClearHighlights();
     // Moves the listed cards as one group so that the first follows the point at GrabOffset.
@@ -99,6 +112,9 @@ private:
     void TakeReadyPictures();
     // Makes the picture a card is about to be drawn with, when it has none.
     void EnsurePicture(TCard& card, bool face) const;
+    // The part of a card that its picture covers opaquely (empty when that is not sure: a
+    // stand-in, or a pixel ratio that places pictures between device pixels).
+    QRect OpaqueCore(const TCard& card) const;
 
     int imageLoads = 0;
     QSize pictureSize{71, 96};

@@ -5,8 +5,23 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <chrono>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 void StopPictureWorker() { TPictureCache::Shared().Stop(); }
+constexpr std::chrono::seconds IdleRelease(2);
+
+// The drawing's large scratch pictures are gone; their memory goes back to the system rather
+// than staying with this thread for good.
+void ReturnFreeMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
 } // namespace
 
 TPictureCache& TPictureCache::Shared() {
@@ -103,7 +118,14 @@ void TPictureCache::Work() {
             busy = false;
             if (queue.empty())
                 idle.notify_all();
-            wake.wait(hold, [this] { return stopping || (!held && !queue.empty()); });
+            // A while without work: the deck read into memory is let go until it is needed again.
+            if (!wake.wait_for(hold, IdleRelease, [this] { return stopping || (!held && !queue.empty()); })) {
+                hold.unlock();
+                TCardArtist::Shared().Release();
+                ReturnFreeMemory();
+                hold.lock();
+                wake.wait(hold, [this] { return stopping || (!held && !queue.empty()); });
+            }
             if (stopping)
                 return;
             job = queue.front().lock();
@@ -121,6 +143,7 @@ void TPictureCache::Work() {
         if (!done)
             continue;
         job->Set->Back(job->BackIndex);
+        ReturnFreeMemory();
         // Told on the listener's own thread, if it still wants to know by then.
         std::weak_ptr<TPictureJob> asked = job;
         QMetaObject::invokeMethod(

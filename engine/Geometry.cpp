@@ -1,6 +1,7 @@
 // Where pockets, columns and cards lie for each card size, painting, and hit-testing.
 #include "TwGame.h"
 
+#include "cards/TCardPictures.h"
 #include "KestrelObjects/BitmapHelpers.h"
 
 #include <algorithm>
@@ -75,23 +76,43 @@ void TGame::PaintBoard() {
     if (!DrawBoard)
         return;
     if (!BoardImage.isNull()) {
-        FillBitmap(BoardImage, clTableGreen);
-        QPainter canvas(&BoardImage);
-        DrawSlots(canvas);
-        Deck->DrawAll(canvas);
+        // The whole board is drawn afresh, but work that the picture would not show is left
+        // out: the table is filled only where the last paint drew something (unless anything
+        // else has drawn on the board since), and nothing is drawn where a card will cover it.
+        const QRect whole(QPoint(0, 0), BoardPixels());
+        const TDeck::Cover cards = Deck->CardCover();
+        const QRegion table = (BoardImage.cacheKey() == paintedKey ? drawnOverTable : QRegion(whole)) - cards.Opaque;
+        QRegion slotArea;
+        {
+            QPainter canvas(&BoardImage);
+            canvas.setCompositionMode(QPainter::CompositionMode_Source);
+            for (const QRect& r : table)
+                canvas.fillRect(r, ToQColor(clTableGreen));
+            canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            slotArea = DrawSlots(canvas, cards.Opaque);
+            Deck->DrawAll(canvas);
+        }
+        drawnOverTable = (cards.Touched | slotArea) & whole;
+        paintedKey = BoardImage.cacheKey();
     }
     host.ShowBoard(BoardImage);
 }
 
-void TGame::DrawSlots(QPainter& canvas) const {
-    for (int p = 0; p < HomeCount; ++p) {
-        const QPoint at = PocketPosition(p) - QPoint(1, 1);
-        Deck->DrawSlot(canvas, at.x(), at.y());
-    }
-    for (int c = 0; c < ColumnCountMax; ++c) {
-        const QPoint at = CellPosition(c, 0) - QPoint(1, 1);
-        Deck->DrawSlot(canvas, at.x(), at.y());
-    }
+QRegion TGame::DrawSlots(QPainter& canvas, const QRegion& covered) const {
+    QRegion drawn;
+    auto draw = [&](QPoint at) {
+        const QRect r(at, LogicalSize(Deck->SlotImage));
+        if (covered.intersects(r))
+            DrawClipped(canvas, QRegion(r) - covered, [&] { Deck->DrawSlot(canvas, at.x(), at.y()); });
+        else
+            Deck->DrawSlot(canvas, at.x(), at.y());
+        drawn += r;
+    };
+    for (int p = 0; p < HomeCount; ++p)
+        draw(PocketPosition(p) - QPoint(1, 1));
+    for (int c = 0; c < ColumnCountMax; ++c)
+        draw(CellPosition(c, 0) - QPoint(1, 1));
+    return drawn;
 }
 
 BoardSlot TGame::HitTest(int x, int y) const {

@@ -12,6 +12,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRegion>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -153,7 +154,8 @@ public:
     qreal PixelRatio() const { return BoardImage.isNull() ? 1.0 : BoardImage.devicePixelRatio(); }
     void LayoutBoard();
     void PaintBoard();
-    void DrawSlots(QPainter& canvas) const;
+    // Draws the empty-slot pictures, leaving out what cards will cover; returns where they lie.
+    QRegion DrawSlots(QPainter& canvas, const QRegion& covered = {}) const;
     BoardSlot HitTest(int x, int y) const;
     int HitPocket(int x, int y) const { return Geometry.HitPocket({x, y}); }
     // A new board size (board pixels) or pixel ratio; with Fit to Window the cards follow it.
@@ -173,6 +175,10 @@ public:
 private:
     // The geometry and the card pictures for the card size in force.
     void PlaceCards(bool small);
+
+    // What the last paint drew over the table, and the board image as it left it.
+    QRegion drawnOverTable;
+    qint64 paintedKey = 0;
 
     IGameHost& host;
 };

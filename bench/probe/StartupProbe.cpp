@@ -210,7 +210,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
     int runs = 10;
-    int settleMs = 1500;
+    int settleMs = 4000;
     std::vector<Program> programs;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];

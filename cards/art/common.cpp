@@ -26,9 +26,13 @@ int CardSize::lineWidth() const {
 }
 
 int CardSize::supersample() const {
-    // About 384 drawn rows for a card, the large card's 96 at four times.
-    const int rows = kLargeCard.height * kSupersample;
-    return std::clamp((rows + pixels().height() - 1) / pixels().height(), 1, kSupersample);
+    // About 384 drawn rows for a card up to the large card's 96 (at four times); larger
+    // pictures have enough pixels of their own for the painter's antialiasing with twice as
+    // many, the largest with none.
+    const int rows = pixels().height();
+    if (rows <= kLargeCard.height)
+        return std::clamp((kLargeCard.height * kSupersample + rows - 1) / rows, 1, kSupersample);
+    return rows < kLargeCard.height * kSupersample ? 2 : 1;
 }
 
 CardSize cardSizeFor(QSize card, qreal ratio) {

@@ -28,13 +28,18 @@ struct IndexStyle {
 };
 
 IndexStyle indexStyle(const CardSize& card, int factor) {
-    // Finely supersampled pictures are small ones: their index strokes are made a little bolder.
-    const int bold = factor >= 3 ? 1 : 0;
+    // The most finely supersampled pictures are the small ones: their index strokes are made a
+    // little bolder.
+    const int bold = factor >= kSupersample ? 1 : 0;
     return card.small ? IndexStyle{1.0, 1.3, bold} : IndexStyle{1.0, 1.1, bold};
 }
 
-// Court cards are the ones with many paths; masters of them are kept up to this many rows.
-constexpr int kMasterRows = 96 * kSupersample;
+// Court cards are the ones with many paths; masters of them are kept at this many rows (twice
+// the large card's), and serve every size up to three quarters of that.
+constexpr int kMasterRows = 2 * 96;
+bool masterServes(const QImage& master, int rows) {
+    return !master.isNull() && 3 * master.height() >= 4 * rows;
+}
 bool isCourt(int value) {
     return value % 13 >= 10;
 }
@@ -43,16 +48,21 @@ bool isCourt(int value) {
 // (2 * radius + 1) pixels, restricted to `region`.
 void darkenDilate(QImage& image, const QRect& region, int radius) {
     const QRect r = region.intersected(image.rect());
+    if (r.isEmpty()) return;
+    // The region alone, copied once per pass; reached through row pointers.
     auto minPass = [&](bool horizontal) {
-        const QImage src = image.copy();
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = r.left(); x <= r.right(); ++x) {
+        const QImage src = image.copy(r);
+        const uchar* bits = src.constBits();
+        const qsizetype stride = src.bytesPerLine();
+        const int width = r.width(), height = r.height();
+        for (int y = 0; y < height; ++y) {
+            auto* dst = reinterpret_cast<QRgb*>(image.scanLine(r.top() + y)) + r.left();
+            for (int x = 0; x < width; ++x) {
                 int red = 255, green = 255, blue = 255;
                 for (int d = -radius; d <= radius; ++d) {
-                    const int sx = horizontal ? std::clamp(x + d, r.left(), r.right()) : x;
-                    const int sy = horizontal ? y : std::clamp(y + d, r.top(), r.bottom());
-                    const QRgb c = reinterpret_cast<const QRgb*>(src.constScanLine(sy))[sx];
+                    const int sx = horizontal ? std::clamp(x + d, 0, width - 1) : x;
+                    const int sy = horizontal ? y : std::clamp(y + d, 0, height - 1);
+                    const QRgb c = reinterpret_cast<const QRgb*>(bits + sy * stride)[sx];
                     red = std::min(red, qRed(c));
                     green = std::min(green, qGreen(c));
                     blue = std::min(blue, qBlue(c));
@@ -71,15 +81,27 @@ const std::array<const char*, kRanks> kRankNames{"1", "2", "3",  "4",    "5",   
 
 } // namespace
 
-FaceRenderer::FaceRenderer(const QString& svgPath) {
+FaceRenderer::FaceRenderer(const QString& svgPath) : path_(svgPath) {
     if (!QFileInfo::exists(svgPath))
         throw std::runtime_error("card deck not found: " + svgPath.toStdString());
-    if (!renderer_.load(svgPath) || !renderer_.isValid())
-        throw std::runtime_error("cannot load the card deck " + svgPath.toStdString());
+    load();
     for (int value = 0; value < kFaceCount; ++value)
-        if (!renderer_.elementExists(elementId(value)))
+        if (!renderer_->elementExists(elementId(value)))
             throw std::runtime_error("the deck " + svgPath.toStdString() + " has no element " +
                                      elementId(value).toStdString());
+}
+
+FaceRenderer::~FaceRenderer() = default;
+
+void FaceRenderer::load() {
+    auto renderer = std::make_unique<QSvgRenderer>();
+    if (!renderer->load(path_) || !renderer->isValid())
+        throw std::runtime_error("cannot load the card deck " + path_.toStdString());
+    renderer_ = std::move(renderer);
+}
+
+void FaceRenderer::release() {
+    renderer_.reset();
 }
 
 QString FaceRenderer::elementId(int value) {
@@ -93,9 +115,12 @@ QImage FaceRenderer::face(int value, const CardSize& card) {
 QImage FaceRenderer::content(int value, const CardSize& card) {
     const QSize pixels = card.pixels();
     const std::pair<int, bool> key(value, card.small);
-    if (isCourt(value)) {
+    // The game's two sets are always drawn from the deck itself, the same every time.
+    const bool set =
+        card.ratio == 1.0 && (card.size() == kLargeCard.size() || card.size() == kSmallCard.size());
+    if (isCourt(value) && !set) {
         const auto master = courtMasters_.find(key);
-        if (master != courtMasters_.end() && master->second.height() >= 2 * pixels.height())
+        if (master != courtMasters_.end() && masterServes(master->second, pixels.height()))
             return master->second.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     const int factor = card.supersample();
@@ -121,7 +146,8 @@ QImage FaceRenderer::renderLarge(int value, const CardSize& card, int factor) {
         QPainter painter(&image);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
         // The element's bounds (with its transform) are the deck's card; render() maps them onto the target.
-        renderer_.render(&painter, id, QRectF(QPointF(0, 0), QSizeF(big)));
+        if (!renderer_) load();
+        renderer_->render(&painter, id, QRectF(QPointF(0, 0), QSizeF(big)));
     }
     const QImage drawn = image.copy();
     redrawIndex(image, drawn, card, factor, false);

@@ -6,6 +6,7 @@
 #include <QSvgRenderer>
 
 #include <map>
+#include <memory>
 #include <utility>
 
 namespace cardart {
@@ -19,6 +20,10 @@ public:
     // Loads the deck (a file or a resource, compressed or not); throws std::runtime_error when it
     // is missing or not a valid deck.
     explicit FaceRenderer(const QString& svgPath);
+    ~FaceRenderer();
+    // Lets go of the deck read into memory (it is read again when next needed); the court cards
+    // drawn so far are kept.
+    void release();
 
     // The finished face (opaque RGB32, our outline) of Value = suit * 13 + rank, rank 0 = Ace.
     QImage face(int value, const CardSize& card);
@@ -34,9 +39,12 @@ private:
     QImage renderLarge(int value, const CardSize& card, int factor);
     void redrawIndex(QImage& image, const QImage& drawn, const CardSize& card, int factor, bool bottomRight);
 
-    QSvgRenderer renderer_;
-    // The court cards, the costly ones to draw, kept as drawn for the game's large set (four times
-    // its size) and scaled down for every size up to half theirs; keyed by value and look.
+    void load();
+
+    QString path_;
+    std::unique_ptr<QSvgRenderer> renderer_;
+    // The court cards, the costly ones to draw, kept from their first drawing at twice the
+    // large card's size and scaled down for smaller sizes; keyed by value and look.
     std::map<std::pair<int, bool>, QImage> courtMasters_;
 };
 

@@ -132,6 +132,10 @@ QImage cutOutCard(const QImage& content, const Outline& outline) {
         for (int x = 0; x < size.width(); ++x) {
             // The content within the border, black in the border; then the outside let through.
             const int c = in[x] * all[x];
+            if (c == 255 * 255) {
+                dst[x] = src[x] | 0xFF000000u;
+                continue;
+            }
             dst[x] = qRgba(qRed(src[x]) * c / 65025, qGreen(src[x]) * c / 65025, qBlue(src[x]) * c / 65025,
                            all[x]);
         }
