@@ -1,4 +1,6 @@
 #include "TForm1.h"
+#include "cards/TPictureCache.h"
+#include "cards/TPictureStore.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -7,10 +9,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tarnwell.Tarnwell"));
+    // The card pictures one run draws, the next reads back.
+    const auto store = std::make_shared<TPictureStore>(TPictureStore::DefaultFolder(), TPictureStore::ProgramStamp());
+    TPictureCache::Shared().UseStore(store);
     // The main window first (its creation starts the engine); the dialogs are made when first
     // needed, and the icon set once the window is up.
     TForm1 form;
-    QObject::connect(&form, &TForm1::FirstPainted, &form, [] {
+    QObject::connect(&form, &TForm1::FirstPainted, &form, [store] {
+        store->ClearOtherBuilds();
         QIcon icon;
         for (int size : {16, 32, 48, 64, 128, 256})
             icon.addFile(QStringLiteral(":/pictures/icon_%1.png").arg(size), QSize(size, size));

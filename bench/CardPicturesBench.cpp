@@ -47,3 +47,15 @@ BENCHMARK(BM_PicturesForNewSize)
     ->Args({288, 1})
     ->Unit(benchmark::kMillisecond)
     ->MeasureProcessCPUTime();
+
+// What the first paint needs: the outline pictures of the large set and the back in use.
+[[gnu::noinline]] static void MakeFirstPaintSet() {
+    TCardPictures set(QSize(71, 96), 1.0);
+    benchmark::DoNotOptimize(set.Back(5).constBits());
+}
+
+static void BM_FirstPaintPictures(benchmark::State& state) {
+    for (auto _ : state)
+        MakeFirstPaintSet();
+}
+BENCHMARK(BM_FirstPaintPictures)->Unit(benchmark::kMillisecond);

@@ -16,15 +16,17 @@ cmake --build "$build" -j2 --target tarnwell tarnwell_bare_window tarnwell_start
 display_file=$(mktemp)
 runtime_dir=$(mktemp -d)
 chmod 700 "$runtime_dir"
+# The game's picture cache of this session only: warm after the first (warm-up) start.
+cache_dir=$(mktemp -d)
 Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null; wait $xvfb_pid 2>/dev/null; rm -rf "$display_file" "$runtime_dir"' EXIT
+trap 'kill $xvfb_pid 2>/dev/null; wait $xvfb_pid 2>/dev/null; rm -rf "$display_file" "$runtime_dir" "$cache_dir"' EXIT
 for _ in $(seq 200); do
   [ -s "$display_file" ] && break
   sleep 0.05
 done
 export DISPLAY=":$(tr -dc '0-9' <"$display_file")"
-export XDG_RUNTIME_DIR=$runtime_dir
+export XDG_RUNTIME_DIR=$runtime_dir XDG_CACHE_HOME=$cache_dir
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
 
 uname -srm

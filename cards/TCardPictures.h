@@ -6,15 +6,20 @@
 #include <QSize>
 #include <array>
 #include <cstddef>
+#include <functional>
+#include <memory>
 #include <mutex>
+
+class TPictureStore;
 
 // Every picture of one card size at one pixel ratio, all made from one outline at device
 // pixels: the mask, slot, highlight and shadow with the set (they are cheap), the 52 faces and
 // the 13 backs when first asked for, on whichever thread asks. Faces and backs come cut out:
-// premultiplied, transparent outside the outline, the set's pixel ratio set on them.
+// premultiplied, transparent outside the outline, the set's pixel ratio set on them. With a
+// store, pictures drawn before are read back instead of drawn, and what is drawn is kept there.
 class TCardPictures {
 public:
-    TCardPictures(QSize card, qreal ratio);
+    TCardPictures(QSize card, qreal ratio, std::shared_ptr<const TPictureStore> store = nullptr);
     TCardPictures(const TCardPictures&) = delete;
     TCardPictures& operator=(const TCardPictures&) = delete;
 
@@ -41,7 +46,11 @@ public:
     size_t Bytes() const;
 
 private:
+    // A picture from the store, or drawn (and then stored).
+    QImage Kept(const QString& name, QSize pixels, const std::function<QImage()>& draw) const;
+
     cardart::CardSize art;
+    std::shared_ptr<const TPictureStore> store;
     cardart::Outline outline;
     mutable std::mutex lock;
     std::array<QImage, 52> faces;

@@ -59,7 +59,7 @@ std::shared_ptr<TCardPictures> TPictureCache::Set(QSize card, qreal ratio) {
             return it->set;
         }
     }
-    entries.push_front({card, ratio, std::make_shared<TCardPictures>(card, ratio)});
+    entries.push_front({card, ratio, std::make_shared<TCardPictures>(card, ratio, store)});
     std::shared_ptr<TCardPictures> set = entries.front().set;
     Evict();
     return set;
@@ -94,6 +94,11 @@ std::shared_ptr<TPictureJob> TPictureCache::Complete(std::shared_ptr<TCardPictur
     }
     wake.notify_one();
     return job;
+}
+
+void TPictureCache::UseStore(std::shared_ptr<const TPictureStore> keep) {
+    const std::lock_guard<std::mutex> hold(lock);
+    store = std::move(keep);
 }
 
 void TPictureCache::Hold(bool on) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TCardPictures.h"
+#include "TPictureStore.h"
 
 #include <QObject>
 #include <QSize>
@@ -48,6 +49,8 @@ public:
     // the cache was made on (the program's main thread, in its event loop), unless the job was
     // cancelled. Keep the job to cancel it.
     std::shared_ptr<TPictureJob> Complete(std::shared_ptr<TCardPictures> set, int back, std::function<void()> ready);
+    // Keeps pictures on disk from now on (the program's own cache; tests draw afresh).
+    void UseStore(std::shared_ptr<const TPictureStore> store);
     // While held, the worker takes no new job (the program holds it until its window is up).
     void Hold(bool on);
     // Waits until the worker has nothing left to do, or is held.
@@ -72,6 +75,7 @@ private:
     std::condition_variable wake;
     std::condition_variable idle;
     std::list<Entry> entries; // most recently used first
+    std::shared_ptr<const TPictureStore> store;
     std::deque<std::weak_ptr<TPictureJob>> queue;
     bool busy = false;
     bool held = false;
