@@ -9,16 +9,8 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-// Shows the board as the window does: by reference, never keeping a copy (the test host's copy
-// would make every paint copy the whole board first).
-struct WindowLikeHost : FakeHost {
-    const QImage* Shown = nullptr;
-    void ShowBoard(const QImage& board) override {
-        ++BoardShows;
-        Shown = &board;
-    }
-};
-
+// The board is shown as the window shows it (the test host's copy would make every paint copy
+// the whole board first).
 struct DealtGame {
     VirtualTimeSource clock;
     WindowLikeHost host;
