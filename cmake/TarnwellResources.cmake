@@ -7,8 +7,27 @@
 set(TARNWELL_ART_DIR ${CMAKE_BINARY_DIR}/generated/art)
 set(TARNWELL_SOUND_DIR ${CMAKE_BINARY_DIR}/generated/sounds)
 
-# Button glyphs, dialog pictures and the program icon. The cards themselves are drawn at run
-# time, at the size the window asks for (cards/art).
+# The card pictures of both sets as the game draws them (faces 1..52, backs 200..212,
+# mask/slot/highlight/shadow 400..403, the small set the same numbers plus 1000): the game draws
+# its own at run time, at the size the window asks for (cards/art); these are drawn with the
+# same code for the help's pictures and for a close look (cardart --sheet).
+set(TARNWELL_CARD_FILES)
+foreach(base 0 1000)
+  foreach(id RANGE 1 52)
+    math(EXPR n "${base} + ${id}")
+    list(APPEND TARNWELL_CARD_FILES ${TARNWELL_ART_DIR}/cards/${n}.png)
+  endforeach()
+  foreach(id RANGE 200 212)
+    math(EXPR n "${base} + ${id}")
+    list(APPEND TARNWELL_CARD_FILES ${TARNWELL_ART_DIR}/cards/${n}.png)
+  endforeach()
+  foreach(id RANGE 400 403)
+    math(EXPR n "${base} + ${id}")
+    list(APPEND TARNWELL_CARD_FILES ${TARNWELL_ART_DIR}/cards/${n}.png)
+  endforeach()
+endforeach()
+
+# Button glyphs, dialog pictures and the program icon: the pictures the program carries.
 set(TARNWELL_ART_FILES)
 foreach(name glyph_deal glyph_undo glyph_hint glyph_ok glyph_cancel about_fan
              icon_16 icon_32 icon_48 icon_64 icon_128 icon_256)
