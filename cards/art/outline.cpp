@@ -104,43 +104,39 @@ QImage finishCard(const QImage& content, const CardSize& card) {
     return finishCard(content, Outline(card));
 }
 
-QImage finishCard(const QImage& content, const Outline& outline) {
+namespace {
+// The content within the card's black border; outside the outline black, or clear (then
+// premultiplied by the outline's coverage).
+QImage putOnOutline(const QImage& content, const Outline& outline, bool clearOutside) {
     const QSize size = outline.card.pixels();
     const QImage source = content.convertToFormat(QImage::Format_RGB32);
-    QImage out(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        const uchar* cov = outline.inner.constScanLine(y);
-        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            const int c = cov[x];
-            dst[x] = qRgb(qRed(src[x]) * c / 255, qGreen(src[x]) * c / 255, qBlue(src[x]) * c / 255);
-        }
-    }
-    return out;
-}
-
-QImage cutOutCard(const QImage& content, const Outline& outline) {
-    const QSize size = outline.card.pixels();
-    const QImage source = content.convertToFormat(QImage::Format_RGB32);
-    QImage out(size, QImage::Format_ARGB32_Premultiplied);
+    QImage out(size, clearOutside ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y) {
         const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         const uchar* in = outline.inner.constScanLine(y);
         const uchar* all = outline.outer.constScanLine(y);
         auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < size.width(); ++x) {
-            // The content within the border, black in the border; then the outside let through.
-            const int c = in[x] * all[x];
+            const int alpha = clearOutside ? all[x] : 255;
+            const int c = in[x] * alpha;
             if (c == 255 * 255) {
                 dst[x] = src[x] | 0xFF000000u;
                 continue;
             }
-            dst[x] = qRgba(qRed(src[x]) * c / 65025, qGreen(src[x]) * c / 65025, qBlue(src[x]) * c / 65025,
-                           all[x]);
+            dst[x] =
+                qRgba(qRed(src[x]) * c / 65025, qGreen(src[x]) * c / 65025, qBlue(src[x]) * c / 65025, alpha);
         }
     }
-    return withRatio(out, outline.card.ratio);
+    return out;
+}
+} // namespace
+
+QImage finishCard(const QImage& content, const Outline& outline) {
+    return putOnOutline(content, outline, false);
+}
+
+QImage cutOutCard(const QImage& content, const Outline& outline) {
+    return withRatio(putOnOutline(content, outline, true), outline.card.ratio);
 }
 
 QImage cardWithAlpha(const QImage& finished, const CardSize& card) {
