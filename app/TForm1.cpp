@@ -297,6 +297,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         painted = true;
         QTimer::singleShot(0, this, [this] {
             TPictureCache::Shared().Hold(false);
+            soundPlayer->Prepare();
             emit FirstPainted();
         });
     }

@@ -3,7 +3,11 @@
 #include <QSoundEffect>
 #include <QUrl>
 
-TSoundPlayer::TSoundPlayer(QObject* parent) : QObject(parent) {
+TSoundPlayer::TSoundPlayer(QObject* parent) : QObject(parent) {}
+
+void TSoundPlayer::Prepare() {
+    if (effects[0])
+        return;
     for (size_t i = 0; i < effects.size(); ++i) {
         effects[i] = new QSoundEffect(this);
         effects[i]->setSource(QUrl(QStringLiteral("qrc:/sounds/%1.wav").arg(SoundEffectName(SoundEffect(i)))));
@@ -13,6 +17,7 @@ TSoundPlayer::TSoundPlayer(QObject* parent) : QObject(parent) {
 TSoundPlayer::~TSoundPlayer() { StopSound(); }
 
 void TSoundPlayer::PlaySound(SoundEffect effect, bool loop) {
+    Prepare();
     StopSound();
     playing = effects[size_t(effect)];
     playing->setLoopCount(loop ? QSoundEffect::Infinite : 1);

@@ -16,6 +16,10 @@ public:
     explicit TSoundPlayer(QObject* parent = nullptr);
     ~TSoundPlayer() override;
 
+    // Reads the sounds and reaches the sound server; done once, by the first sound at the
+    // latest (the program does it as soon as its window is up).
+    void Prepare();
+
     void PlaySound(SoundEffect effect, bool loop) override;
     void StopSound() override;
 
