@@ -61,7 +61,7 @@ QImage TCardPictures::Face(int value) {
     const QImage made = Kept(QStringLiteral("face-%1").arg(value), art.pixels(), [&] {
         QImage content;
         try {
-            content = TCardArtist::Shared().FaceContent(value, art);
+            content = TCardArtist::Shared().FaceContent(value, art, store.get());
         } catch (const std::exception&) {
             // The deck is part of the program; should it ever fail to read, the card is blank
             // rather than the game stopped.

@@ -125,8 +125,9 @@ void TPictureCache::Work() {
                 idle.notify_all();
             // A while without work: the deck read into memory is let go until it is needed again.
             if (!wake.wait_for(hold, IdleRelease, [this] { return stopping || (!held && !queue.empty()); })) {
+                const bool stored = store != nullptr;
                 hold.unlock();
-                TCardArtist::Shared().Release();
+                TCardArtist::Shared().Release(stored);
                 ReturnFreeMemory();
                 hold.lock();
                 wake.wait(hold, [this] { return stopping || (!held && !queue.empty()); });

@@ -23,8 +23,11 @@ constexpr char Magic[8] = {'T', 'W', 'C', 'A', 'R', 'D', '1', '\0'};
 
 bool KnownFormat(qint32 format) {
     return format == QImage::Format_ARGB32_Premultiplied || format == QImage::Format_RGB32 ||
-           format == QImage::Format_Grayscale8;
+           format == QImage::Format_Grayscale8 || format == QImage::Format_RGB888;
 }
+
+// No card picture is larger; anything beyond is damage.
+constexpr int LargestSide = 4096;
 
 qint64 Thousandths(qreal ratio) { return qRound64(ratio * 1000); }
 } // namespace
@@ -62,10 +65,13 @@ QImage TPictureStore::Load(QSize card, qreal ratio, const QString& name, QSize p
     if (bytes.size() < qsizetype(sizeof header))
         return {};
     std::memcpy(&header, bytes.constData(), sizeof header);
+    const QSize size(header.width, header.height);
     if (std::memcmp(header.magic, Magic, sizeof Magic) != 0 || !KnownFormat(header.format) ||
-        QSize(header.width, header.height) != pixels || header.ratioThousandths != Thousandths(ratio))
+        (pixels.isEmpty() ? size.isEmpty() || size.width() > LargestSide || size.height() > LargestSide
+                          : size != pixels) ||
+        header.ratioThousandths != Thousandths(ratio))
         return {};
-    QImage picture(pixels, QImage::Format(header.format));
+    QImage picture(size, QImage::Format(header.format));
     if (picture.isNull() || header.bytesPerLine != picture.bytesPerLine() ||
         bytes.size() != qsizetype(sizeof header) + picture.sizeInBytes())
         return {};

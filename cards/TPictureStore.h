@@ -20,7 +20,7 @@ public:
     static QString ProgramStamp();
 
     // A picture of a set (card size and ratio) by name, or a null image when there is none that
-    // has the expected size in device pixels.
+    // has the expected size in device pixels (any size when that is empty).
     QImage Load(QSize card, qreal ratio, const QString& name, QSize pixels) const;
     // Keeps a picture; a failure to write leaves nothing behind and is not reported.
     void Save(QSize card, qreal ratio, const QString& name, const QImage& picture) const;

@@ -34,12 +34,14 @@ IndexStyle indexStyle(const CardSize& card, int factor) {
     return card.small ? IndexStyle{1.0, 1.3, bold} : IndexStyle{1.0, 1.1, bold};
 }
 
-// Court cards are the ones with many paths; masters of them are kept at this many rows (twice
-// the large card's), and serve every size up to three quarters of that.
-constexpr int kMasterRows = 2 * 96;
+// Court cards are the ones with many paths; masters of them are kept at up to this many rows
+// (four times the large card's, as the large set draws them), and serve every size up to three
+// quarters of theirs. They are kept with 8 bits a channel and no alpha, which is all they hold.
+constexpr int kMasterRows = 96 * kSupersample;
 bool masterServes(const QImage& master, int rows) {
     return !master.isNull() && 3 * master.height() >= 4 * rows;
 }
+
 bool isCourt(int value) {
     return value % 13 >= 10;
 }
@@ -100,8 +102,9 @@ void FaceRenderer::load() {
     renderer_ = std::move(renderer);
 }
 
-void FaceRenderer::release() {
+void FaceRenderer::release(bool keepMasters) {
     renderer_.reset();
+    if (!keepMasters) courtMasters_.clear();
 }
 
 QString FaceRenderer::elementId(int value) {
@@ -129,12 +132,25 @@ QImage FaceRenderer::content(int value, const CardSize& card) {
         QImage& master = courtMasters_[key];
         const int rows = std::min(large.height(), kMasterRows);
         if (rows > master.height())
-            master = rows == large.height() ? large
-                                            : large.scaled(QSize(large.width() * rows / large.height(), rows),
-                                                           Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            master =
+                (rows == large.height() ? large
+                                        : large.scaled(QSize(large.width() * rows / large.height(), rows),
+                                                       Qt::IgnoreAspectRatio, Qt::SmoothTransformation))
+                    .convertToFormat(QImage::Format_RGB888);
     }
     if (factor == 1) return large;
     return large.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QImage FaceRenderer::master(int value, bool small) const {
+    const auto found = courtMasters_.find({value, small});
+    return found == courtMasters_.end() ? QImage() : found->second;
+}
+
+void FaceRenderer::setMaster(int value, bool small, const QImage& master) {
+    if (isCourt(value) && master.height() <= kMasterRows &&
+        master.height() > this->master(value, small).height())
+        courtMasters_[{value, small}] = master.convertToFormat(QImage::Format_RGB888);
 }
 
 QImage FaceRenderer::renderLarge(int value, const CardSize& card, int factor) {

@@ -21,9 +21,9 @@ public:
     // is missing or not a valid deck.
     explicit FaceRenderer(const QString& svgPath);
     ~FaceRenderer();
-    // Lets go of the deck read into memory (it is read again when next needed); the court cards
-    // drawn so far are kept.
-    void release();
+    // Lets go of the deck read into memory (it is read again when next needed), and of the court
+    // cards' masters too unless told to keep them.
+    void release(bool keepMasters);
 
     // The finished face (opaque RGB32, our outline) of Value = suit * 13 + rank, rank 0 = Ace.
     QImage face(int value, const CardSize& card);
@@ -34,6 +34,11 @@ public:
     // Element id of a value in the deck, e.g. "heart_1", "spade_king".
     static QString elementId(int value);
 
+    // The drawing of a court card kept to be scaled down for other sizes (null when there is
+    // none yet), and one given back, e.g. kept from an earlier run; a smaller one is not taken.
+    QImage master(int value, bool small) const;
+    void setMaster(int value, bool small, const QImage& master);
+
 private:
     // The card drawn `factor` times larger than its device size, indices redrawn.
     QImage renderLarge(int value, const CardSize& card, int factor);
@@ -43,8 +48,8 @@ private:
 
     QString path_;
     std::unique_ptr<QSvgRenderer> renderer_;
-    // The court cards, the costly ones to draw, kept from their first drawing at twice the
-    // large card's size and scaled down for smaller sizes; keyed by value and look.
+    // The court cards, the costly ones to draw, kept from their first drawing at up to four
+    // times the large card's size and scaled down for smaller sizes; keyed by value and look.
     std::map<std::pair<int, bool>, QImage> courtMasters_;
 };
 
