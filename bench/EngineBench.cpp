@@ -15,8 +15,7 @@ struct DealtGame {
     VirtualTimeSource clock;
     WindowLikeHost host;
     TGame game{host};
-    explicit DealtGame(bool small = false, int width = 794, int height = 603, bool fit = false,
-                       qreal ratio = 1.0) {
+    explicit DealtGame(bool small = false, int width = 794, int height = 603, bool fit = false, qreal ratio = 1.0) {
         game.BoardImage = QImage(qRound(width * ratio), qRound(height * ratio), QImage::Format_ARGB32_Premultiplied);
         game.BoardImage.setDevicePixelRatio(ratio);
         game.EngineStart();
@@ -57,7 +56,11 @@ static void BM_PaintBoardFitted(benchmark::State& state) {
                        .arg(dealt.game.Geometry.Card.height())
                        .toStdString());
 }
-BENCHMARK(BM_PaintBoardFitted)->Args({2560, 1440, 1})->Args({1280, 720, 2})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintBoardFitted)
+    ->Args({2560, 1440, 1})
+    ->Args({1280, 720, 2})
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
 
 // What a resize of a fitted window costs the thread that handles the input: the new layout,
 // the outline pictures of the new card size, and the board painted with the pictures at hand
