@@ -12,7 +12,14 @@
 #endif
 
 namespace {
-void StopPictureWorker() { TPictureCache::Shared().Stop(); }
+// Whether the cache still stands: an application object that outlives it (one made before it
+// among the statics) must not stop its worker after the cache has gone.
+std::atomic<bool> cacheStands = false;
+
+void StopPictureWorker() {
+    if (cacheStands)
+        TPictureCache::Shared().Stop();
+}
 constexpr std::chrono::seconds IdleRelease(2);
 
 // The drawing's large scratch pictures are gone; their memory goes back to the system rather
@@ -32,12 +39,16 @@ TPictureCache& TPictureCache::Shared() {
 }
 
 TPictureCache::TPictureCache() : home(std::make_unique<QObject>()) {
+    cacheStands = true;
     // The worker stops while the application still stands, not among the static destructors.
     if (QCoreApplication::instance())
         qAddPostRoutine(StopPictureWorker);
 }
 
-TPictureCache::~TPictureCache() { Stop(); }
+TPictureCache::~TPictureCache() {
+    cacheStands = false;
+    Stop();
+}
 
 void TPictureCache::Stop() {
     {
