@@ -145,6 +145,8 @@ bool MeasureOnce(Display* display, Program& program, int settleMs, bool record) 
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
         std::fprintf(stderr, "cannot start %s: %s\n", program.path.c_str(), std::strerror(spawned));
+        RemoveTree(config);
+        RemoveTree(work);
         std::exit(1);
     }
 
