@@ -108,7 +108,9 @@ void AlphaDraw(QPainter& canvas, const TRect& r, const QImage& bitmap, bool perP
     canvas.save();
     canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
     canvas.setOpacity(opacity / 255.0);
-    const bool scaled = r.Width() != bitmap.width() || r.Height() != bitmap.height();
+    // A picture made for a finer screen covers its rectangle pixel for pixel there.
+    const QSizeF logical = bitmap.deviceIndependentSize();
+    const bool scaled = r.Width() != qRound(logical.width()) || r.Height() != qRound(logical.height());
     canvas.setRenderHint(QPainter::SmoothPixmapTransform, scaled);
     if (perPixel || !bitmap.hasAlphaChannel())
         canvas.drawImage(r.ToQRect(), bitmap);
@@ -126,7 +128,9 @@ double Ease(double t) { return t / ((1 - t) * 50 + 1); }
 void FadeIn(QImage& image, const QImage& bitmap, int durationMs, const std::function<void()>& show) {
     const int last = Timing::FadeSteps - 1;
     const int stepWait = durationMs / last;
-    const TRect whole{0, 0, image.width(), image.height()};
+    // The whole picture, in its own (logical) pixels.
+    const QSizeF size = image.deviceIndependentSize();
+    const TRect whole{0, 0, qRound(size.width()), qRound(size.height())};
     for (int i = 0; i <= last; ++i) {
         const int opacity = RoundHalfEven(Ease(double(i) / last) * 255);
         {

@@ -16,6 +16,7 @@
 #include "scores/TTopScoresDlg.h"
 #include "scores/TwTopScores.h"
 #include "engine/TwGame.h"
+#include "cards/TPictureCache.h"
 #include "KestrelObjects/TFancyButton.h"
 #include "KestrelObjects/TReopenMenu.h"
 #include "KestrelObjects/TSubTimer.h"
@@ -149,6 +150,7 @@ TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make
 
 TForm1::~TForm1() {
     qApp->removeEventFilter(this);
+    TPictureCache::Shared().Hold(false);
     Image1->disconnect(this);
     // The cursor reads the game, which goes first.
     delete BoardCursor;
@@ -244,6 +246,9 @@ void TForm1::BuildMenus() {
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     opScores1 = view->addAction(QStringLiteral("&Top Scores"), this, &TForm1::opScores1Click);
+    view->addSeparator();
+    FitToWindowMnu = view->addAction(QStringLiteral("Fit Cards to Window"), this, &TForm1::FitToWindowMnuClick);
+    FitToWindowMnu->setCheckable(true);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     CardBacks1 = options->addAction(QStringLiteral("&Card Backs..."), this, &TForm1::CardBacks1Click);
@@ -273,10 +278,15 @@ void TForm1::BuildMenus() {
 void TForm1::FormCreate() {
     // Every left press anywhere in the program may end a running celebration.
     qApp->installEventFilter(this);
-    // The board image gets its size from the laid-out window before the engine starts.
+    // The card faces are made in the background once the window is up, not before.
+    TPictureCache::Shared().Hold(true);
+    // The board image gets its size from the laid-out window before the engine starts, at the
+    // screen's own pixels.
     centralWidget()->layout()->activate();
-    game->BoardImage = QImage(std::max(Image1->width(), 1), std::max(Image1->height(), 1),
-                              QImage::Format_ARGB32_Premultiplied);
+    const qreal ratio = Image1->devicePixelRatioF();
+    game->BoardImage = QImage(qRound(std::max(Image1->width(), 1) * ratio),
+                              qRound(std::max(Image1->height(), 1) * ratio), QImage::Format_ARGB32_Premultiplied);
+    game->BoardImage.setDevicePixelRatio(ratio);
     connect(Image1, &TBoardView::MouseDown, this, &TForm1::Image1MouseDown);
     connect(Image1, &TBoardView::MouseMove, this, &TForm1::Image1MouseMove);
     connect(Image1, &TBoardView::MouseUp, this, &TForm1::Image1MouseUp);
@@ -304,8 +314,7 @@ void TForm1::FormCreate() {
 }
 
 QString TForm1::RunGameFileDialog(bool save) {
-    QFileDialog dialog(this, save ? QStringLiteral("Save Game") : QStringLiteral("Load Game"),
-                       QStringLiteral("."));
+    QFileDialog dialog(this, save ? QStringLiteral("Save Game") : QStringLiteral("Load Game"), QStringLiteral("."));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("twl"));
@@ -357,11 +366,17 @@ void TForm1::ReopenMenu1MenuClick(const QString& path) {
 }
 
 void TForm1::CreateDialogs() {
-    AboutBox = new TAboutBox(this);
-    CardBackDlg = new TCardBackDlg(this);
-    GameMessageDlg = new TGameMessageDlg(this);
-    TopScoresDlg = new TTopScoresDlg(*GameTime_, this);
-    StatisticsDlg = new TStatisticsDlg(*GameTime_, this);
+    // Made on first use, in the order the program has always made them; once made, kept.
+    if (!AboutBox)
+        AboutBox = new TAboutBox(this);
+    if (!CardBackDlg)
+        CardBackDlg = new TCardBackDlg(this);
+    if (!GameMessageDlg)
+        GameMessageDlg = new TGameMessageDlg(this);
+    if (!TopScoresDlg)
+        TopScoresDlg = new TTopScoresDlg(*GameTime_, this);
+    if (!StatisticsDlg)
+        StatisticsDlg = new TStatisticsDlg(*GameTime_, this);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -369,6 +384,17 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Panel2 && event->type() == QEvent::Resize) {
         FancyButton1->resize(std::max(0, Panel2->width() - 387 - 10), FancyButton1->height());
         SolverDis->setGeometry(FancyButton1->geometry().adjusted(12, 2, -12, -2));
+    }
+    // On a screen of another pixel density the board is drawn again at that screen's pixels.
+    if (watched == this && event->type() == QEvent::ScreenChangeInternal)
+        FormResize();
+    if (!painted && watched == Image1 && event->type() == QEvent::Paint) {
+        painted = true;
+        QTimer::singleShot(0, this, [this] {
+            TPictureCache::Shared().Hold(false);
+            soundPlayer->Prepare();
+            emit FirstPainted();
+        });
     }
     // A click or a key stops the solver playing its line, and does nothing else: not even a
     // key's shortcut, which is claimed before Qt would try it.
@@ -475,7 +501,7 @@ void TForm1::Image1MouseUp(int x, int y) { game->BoardMouseUp(x, y); }
 
 void TForm1::FormResize() {
     if (game->Deck)
-        game->BoardResize(Image1->width(), Image1->height());
+        game->BoardResize(Image1->width(), Image1->height(), Image1->devicePixelRatioF());
 }
 
 void TForm1::DealMnuClick() {
@@ -501,10 +527,14 @@ void TForm1::DealNumberMnuClick() {
         GameCommand([this, number] { game->DealGame(number); });
 }
 
-void TForm1::StatisticsMnuClick() { StatisticsDlg->ShowStatistics(); }
+void TForm1::StatisticsMnuClick() {
+    CreateDialogs();
+    StatisticsDlg->ShowStatistics();
+}
 
 void TForm1::CardBacks1Click() {
     GameCommand([this] {
+        CreateDialogs();
         if (const std::optional<int> back = CardBackDlg->ChooseCardBack(game->Deck->BackIndex)) {
             game->Deck->SetBack(*back);
             game->PaintBoard();
@@ -517,6 +547,16 @@ void TForm1::SmallCardsMnuClick() {
         game->SetCardSize(game->SmallCards);
     });
 }
+void TForm1::FitToWindowMnuClick() {
+    GameCommand([this] { game->SetFitToWindow(!game->FitToWindow); });
+    ShowFitToWindow();
+}
+
+void TForm1::ShowFitToWindow() {
+    FitToWindowMnu->setChecked(game->FitToWindow);
+    SmallCardsMnu->setEnabled(!game->FitToWindow);
+}
+
 void TForm1::DisableSoundMnuClick() { SetSoundDisabled(!game->Sound.SoundDisabled); }
 
 
@@ -525,10 +565,16 @@ void TForm1::SetSoundDisabled(bool disabled) {
     game->Sound.SoundDisabled = disabled;
     DisableSoundMnu->setChecked(disabled);
 }
-void TForm1::About1Click() { AboutBox->exec(); }
+void TForm1::About1Click() {
+    CreateDialogs();
+    AboutBox->exec();
+}
 void TForm1::ContentsMnuClick() { HelpManager->HelpCommand(HELP_CONTENTS); }
 void TForm1::opScores1Click() {
-    Guarded([this] { TopScoresDlg->ShowTopScores(); });
+    Guarded([this] {
+        CreateDialogs();
+        TopScoresDlg->ShowTopScores();
+    });
 }
 void TForm1::SaveDefaultsMnuClick() {
     Guarded([this] { SaveSettings(CurrentSettings()); });
@@ -544,6 +590,7 @@ TSettings TForm1::CurrentSettings() const {
     TSettings s;
     s.CardBack = game->Deck->BackIndex;
     s.SmallCards = game->SmallCards;
+    s.FitToWindow = game->FitToWindow;
     s.Frame = QRect(pos(), size());
     s.SoundDisabled = game->Sound.SoundDisabled;
     s.ResumeGame = ResumeGameMnu->isChecked();
@@ -555,7 +602,9 @@ void TForm1::ApplySettings(const TSettings& s) {
     game->Deck->SetBack(s.CardBack);
     // Applied even when unchanged: this also lays the board out and repaints it.
     game->SmallCards = s.SmallCards;
+    game->FitToWindow = s.FitToWindow;
     game->SetCardSize(s.SmallCards);
+    ShowFitToWindow();
     PlaceWindow(s.Frame, s.Centred);
     SetSoundDisabled(s.SoundDisabled);
     ResumeGameMnu->setChecked(s.ResumeGame);
@@ -630,8 +679,7 @@ void TForm1::RepaintPanel(StatusPanel panel) { PanelOf(panel)->repaint(); }
 
 uint8_t TForm1::ShowGameMessage(GameMessagePage page, const QString& caption, const QString& message,
                                 const QString& okCaption, const QString& cancelCaption) {
-    if (!GameMessageDlg)
-        CreateDialogs();
+    CreateDialogs();
     return GameMessageDlg->ShowGameMessage(page, caption, message, okCaption, cancelCaption);
 }
 
@@ -832,12 +880,14 @@ void TForm1::GameEnded(bool won, int32_t score, int64_t elapsedMicros) {
 void TForm1::AddTopScore(int32_t score, int64_t elapsedMicros) {
     // A table that cannot be written says so; the won game still ends as it should.
     Guarded([&] {
-        const int entry = ::AddTopScore(score, elapsedMicros, [this](const QString& caption, const QString& label,
-                                                                    const QString& name) {
-            return TTopScoresDlg::AskTopScoreName(this, caption, label, name);
-        });
-        if (entry >= 0)
+        const int entry = ::AddTopScore(score, elapsedMicros,
+                                        [this](const QString& caption, const QString& label, const QString& name) {
+                                            return TTopScoresDlg::AskTopScoreName(this, caption, label, name);
+                                        });
+        if (entry >= 0) {
+            CreateDialogs();
             TopScoresDlg->ShowNewEntry(entry);
+        }
     });
 }
 

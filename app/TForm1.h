@@ -36,7 +36,7 @@ public:
     TForm1();
     ~TForm1() override;
 
-    // The dialogs, created once after the main window and kept until the end.
+    // The dialogs, made on first use (in one go) and kept until the end.
     void CreateDialogs();
 
     TGame& Game() { return *game; }
@@ -77,6 +77,7 @@ public:
     // The solver's answer for the position on the table, at the right end of the button strip.
     QLabel* SolverDis = nullptr;
     QAction* opScores1;
+    QAction* FitToWindowMnu;
     QAction* CardBacks1;
     QAction* SmallCardsMnu;
     QAction* DisableSoundMnu;
@@ -130,6 +131,7 @@ public:
     bool Solving() const { return solving; }
     void CardBacks1Click();
     void SmallCardsMnuClick();
+    void FitToWindowMnuClick();
     void DisableSoundMnuClick();
     void About1Click();
     void ContentsMnuClick();
@@ -167,6 +169,10 @@ public:
     void PlaySound(SoundEffect effect, bool loop) override;
     void StopSound() override;
 
+signals:
+    // The window has been painted for the first time; what the first paint did not need comes now.
+    void FirstPainted();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -181,6 +187,8 @@ private:
     void ResumeKeptGame();
     // The sound switch with its check mark.
     void SetSoundDisabled(bool disabled);
+    // The check mark of Fit Cards to Window; Small Cards has no say while the cards fit.
+    void ShowFitToWindow();
     // Places the window: a stored frame brought onto a screen, or centred on its screen.
     void PlaceWindow(const QRect& frame, bool centred);
     // Gives the window a size at a place (centred when none), fitted with its frame into the
@@ -212,6 +220,7 @@ private:
     QTimer solveTimer;
     bool solving = false;
     bool playingSolverMove = false;
+    bool painted = false;
     std::unique_ptr<THelpManager> HelpManager;
     std::unique_ptr<TCHMHelper> CHMHelper1;
     std::unique_ptr<TSoundPlayer> soundPlayer;

@@ -25,10 +25,15 @@ QByteArray U32(quint32 v) {
 }
 } // namespace
 
-TSoundPlayer::TSoundPlayer(QObject* parent)
-    : QObject(parent), devices(new QMediaDevices(this)), soundHost(new QObject) {
+TSoundPlayer::TSoundPlayer(QObject* parent) : QObject(parent), soundHost(new QObject) {
     soundThread.setObjectName(QStringLiteral("Sound effects"));
     soundHost->moveToThread(&soundThread);
+}
+
+void TSoundPlayer::Prepare() {
+    if (devices)
+        return;
+    devices = new QMediaDevices(this);
     connect(devices, &QMediaDevices::audioOutputsChanged, this, &TSoundPlayer::FindOutput);
     FindOutput();
     if (!HasOutput() && !toldNoOutput) {
@@ -120,6 +125,7 @@ void TSoundPlayer::FindOutput() {
 }
 
 void TSoundPlayer::PlaySound(SoundEffect effect, bool loop) {
+    Prepare();
     StopSound();
     playing = effect;
     Start(effect, loop);

@@ -28,6 +28,10 @@ public:
     explicit TSoundPlayer(QObject* parent = nullptr);
     ~TSoundPlayer() override;
 
+    // Reaches the sound server and reads the sounds; done once, by the first sound at the latest
+    // (the program does it as soon as its window is up, so that start-up never waits for it).
+    void Prepare();
+
     void PlaySound(SoundEffect effect, bool loop) override;
     void StopSound() override;
 
@@ -63,7 +67,7 @@ private:
         QUrl once;
         QUrl looped;
     };
-    QMediaDevices* devices;
+    QMediaDevices* devices = nullptr;
     QThread soundThread;
     // Lives on that thread and owns the effects there.
     QObject* soundHost;

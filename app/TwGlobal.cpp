@@ -87,6 +87,7 @@ TSettings LoadSettings(const TSettings& inForce) {
     if (s.CardBack < 0 || s.CardBack >= CardResource::BackCount)
         s.CardBack = FactoryBack;
     s.SmallCards = ini.ReadBool(DisplaySection, QStringLiteral("SmallCards"), inForce.SmallCards);
+    s.FitToWindow = ini.ReadBool(DisplaySection, QStringLiteral("FitToWindow"), inForce.FitToWindow);
     const int width = ini.ReadInteger(LayoutSection, QStringLiteral("ScreenWidth"), inForce.Frame.width());
     const int height = ini.ReadInteger(LayoutSection, QStringLiteral("ScreenHeight"), inForce.Frame.height());
     const int left = ini.ReadInteger(LayoutSection, QStringLiteral("PositionX"), inForce.Frame.x());
@@ -103,6 +104,7 @@ void SaveSettings(const TSettings& s) {
     TIniFile ini;
     ini.WriteInteger(DisplaySection, QStringLiteral("CardBack"), s.CardBack);
     ini.WriteBool(DisplaySection, QStringLiteral("SmallCards"), s.SmallCards);
+    ini.WriteBool(DisplaySection, QStringLiteral("FitToWindow"), s.FitToWindow);
     ini.WriteInteger(LayoutSection, QStringLiteral("ScreenWidth"), s.Frame.width());
     ini.WriteInteger(LayoutSection, QStringLiteral("ScreenHeight"), s.Frame.height());
     ini.WriteInteger(LayoutSection, QStringLiteral("PositionX"), s.Frame.x());
@@ -117,6 +119,7 @@ TSettings FactorySettings() {
     TSettings s;
     s.CardBack = FactoryBack;
     s.SmallCards = false;
+    s.FitToWindow = false;
     s.Frame = QRect(0, 0, FactoryWidth, FactoryHeight);
     s.Centred = true;
     s.SoundDisabled = false;

@@ -4,12 +4,13 @@
 #include <QRect>
 #include <cstdint>
 
-// The player's preferences in the shared INI file: card back and size ("Display"), the main
-// window's size and place ("Layout") and the sound switch ("Sound"). They are read into, and
-// written from, a value; the main window applies it.
+// The player's preferences in the shared INI file: card back, card size and whether the cards
+// fit the window ("Display"), the main window's size and place ("Layout") and the sound switch
+// ("Sound"). They are read into, and written from, a value; the main window applies it.
 struct TSettings {
     int32_t CardBack = 5;
     bool SmallCards = false;
+    bool FitToWindow = false;
     // The main window's place and size. Centred: the size only counts, the window is centred on
     // its screen.
     QRect Frame{451, 160, 794, 603};
@@ -24,7 +25,8 @@ struct TSettings {
 // Reads every preference; a missing file or key keeps the value in force, given as inForce.
 TSettings LoadSettings(const TSettings& inForce);
 // Writes the preference keys (the seven of the card back, size, window and sound, and the
-// added "Display"/"ResumeGame" and "Display"/"WinnableOnly") and nothing else. Throws TGameError "Unable to write to
+// added "Display"/"ResumeGame", "Display"/"WinnableOnly" and "Display"/"FitToWindow") and
+// nothing else. Throws TGameError "Unable to write to
 // <path>"; the file is then unchanged.
 void SaveSettings(const TSettings& settings);
 // The built-in preferences, the window centred; nothing is read or written.

@@ -1,4 +1,6 @@
 #include "TForm1.h"
+#include "cards/TPictureCache.h"
+#include "cards/TPictureStore.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -8,13 +10,19 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tarnwell.tarnwell"));
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/pictures/icon_%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
-    // The main window first (its creation starts the engine), then the dialogs.
+    // The card pictures one run draws, the next reads back.
+    const auto store = std::make_shared<TPictureStore>(TPictureStore::DefaultFolder(), TPictureStore::ProgramStamp());
+    TPictureCache::Shared().UseStore(store);
+    // The main window first (its creation starts the engine); the dialogs are made when first
+    // needed, and the icon set once the window is up.
     TForm1 form;
-    form.CreateDialogs();
+    QObject::connect(&form, &TForm1::FirstPainted, &form, [store] {
+        store->ClearOtherBuilds();
+        QIcon icon;
+        for (int size : {16, 32, 48, 64, 128, 256})
+            icon.addFile(QStringLiteral(":/pictures/icon_%1.png").arg(size), QSize(size, size));
+        QApplication::setWindowIcon(icon);
+    });
     form.show();
     // A saved game named on the command line (as the desktop opens one), or else the game kept
     // at the last closing, once the window is up.

@@ -1,7 +1,8 @@
 #include "TCard.h"
 
-#include "TDeck.h"
 #include "KestrelObjects/BitmapHelpers.h"
+#include "TCardPictures.h"
+#include "TDeck.h"
 
 #include <cmath>
 #include <numbers>
@@ -10,20 +11,23 @@ TCard::TCard(int32_t index)
     : Depth(index), Index(index), Value(index % 52), Suit(uint8_t(TDeck::SuitOf(index))),
       Rank(uint8_t(TDeck::RankOf(index))), Name(TDeck::CardName(index)) {}
 
-void TCard::SetImages(const QImage& face, const QImage& back, const QImage& mask, const QImage& highlight,
-                      const QImage& shadow, const QImage& maskedBackImage) {
+void TCard::SetImages(QSize card, const QImage& face, const QImage& back, const QImage& mask, const QImage& highlight,
+                      const QImage& shadow) {
+    size = card;
     FaceImage = face;
     BackImage = back;
     MaskImage = mask;
     HighlightImage = highlight;
     ShadowImage = shadow;
-    SaveUnderImage = QImage(shadow.size(), QImage::Format_RGB32);
-    maskedFace = CutOutByMask(face, mask);
-    maskedBack = maskedBackImage;
+    if (SaveUnderImage.size() != shadow.size()) {
+        SaveUnderImage = QImage(shadow.size(), QImage::Format_RGB32);
+        SaveUnderImage.setDevicePixelRatio(shadow.devicePixelRatio());
+    }
 }
 
 TRect TCard::CentredRect(const QImage& image) const {
-    const int w = image.width(), h = image.height();
+    const QSize logical = LogicalSize(image);
+    const int w = logical.width(), h = logical.height();
     return {Position.x() - (w - Width()) / 2, Position.y() - (h - Height()) / 2,
             Position.x() - (w - Width()) / 2 + w, Position.y() - (h - Height()) / 2 + h};
 }
@@ -33,11 +37,9 @@ void TCard::DrawShadow(QPainter& canvas) const { AlphaDraw(canvas, CentredRect(S
 void TCard::DrawHighlight(QPainter& canvas) const {
     AlphaDrawConst(canvas, CentredRect(HighlightImage), HighlightImage, 128);
     // A solid yellow line one pixel outside the card, over the table colour.
-    const TRect r = BoundsRect().Inflated(1);
-    canvas.fillRect(r.ToQRect(), ToQColor(clTableGreen));
-    canvas.setPen(QPen(QColor(255, 255, 0), 1));
-    canvas.setBrush(Qt::NoBrush);
-    canvas.drawRect(QRect(r.Left, r.Top, r.Width() - 1, r.Height() - 1));
+    // Filled rather than stroked, so that the line is one board pixel at any pixel ratio.
+    canvas.fillRect(BoundsRect().Inflated(1).ToQRect(), QColor(255, 255, 0));
+    canvas.fillRect(BoundsRect().ToQRect(), ToQColor(clTableGreen));
 }
 
 void TCard::DrawCard(QPainter& canvas) const {
@@ -45,10 +47,17 @@ void TCard::DrawCard(QPainter& canvas) const {
         DrawShadow(canvas);
     if (Highlighted)
         DrawHighlight(canvas);
-    canvas.drawImage(Position, FaceUp ? maskedFace : maskedBack);
+    DrawPicture(canvas, BoundsRect(), FaceUp ? FaceImage : BackImage);
 }
 
-void TCard::SaveUnder(const QImage& board) { SaveUnderImage = board.copy(CentredRect(ShadowImage).ToQRect()); }
+void TCard::SaveUnder(const QImage& board) {
+    const qreal ratio = board.devicePixelRatio();
+    const QRect r = CentredRect(ShadowImage).ToQRect();
+    SaveUnderImage = board.copy(ratio == 1.0 ? r
+                                             : QRect(QPoint(qRound(r.x() * ratio), qRound(r.y() * ratio)),
+                                                     QSize(qRound(r.width() * ratio), qRound(r.height() * ratio))));
+    SaveUnderImage.setDevicePixelRatio(ratio);
+}
 
 void TCard::RestoreUnder(QPainter& canvas) const {
     canvas.save();
@@ -68,24 +77,22 @@ void TCard::DrawSqueezed(QPainter& canvas, double angle) const {
     TRect r = BoundsRect();
     r.Left += inset;
     r.Right -= inset;
-    StretchDrawHalftone(canvas, r, showFace ? FaceImage : BackImage);
+    if (r.Width() <= 0)
+        return;
+    // Smoothly narrowed; the board shows at the rounded corners as it does round the card.
+    canvas.save();
+    canvas.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    canvas.drawImage(r.ToQRect(), showFace ? FaceImage : BackImage);
+    canvas.restore();
 }
 
-QImage CutOutByMask(const QImage& picture, const QImage& mask) {
-    QImage result = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    if (mask.isNull() || mask.size() != picture.size())
-        return result;
-    const QImage grey = mask.convertToFormat(QImage::Format_Grayscale8);
-    for (int y = 0; y < result.height(); ++y) {
-        auto* px = reinterpret_cast<QRgb*>(result.scanLine(y));
-        const uchar* m = grey.constScanLine(y);
-        for (int x = 0; x < result.width(); ++x) {
-            const int alpha = 255 - m[x]; // black mask: the card shows
-            if (alpha == 255)
-                continue;
-            const QRgb c = px[x];
-            px[x] = qRgba(qRed(c) * alpha / 255, qGreen(c) * alpha / 255, qBlue(c) * alpha / 255, alpha);
-        }
+void DrawPicture(QPainter& canvas, const TRect& r, const QImage& picture) {
+    if (LogicalSize(picture) == QSize(r.Width(), r.Height())) {
+        canvas.drawImage(r.TopLeft(), picture);
+        return;
     }
-    return result;
+    canvas.save();
+    canvas.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    canvas.drawImage(r.ToQRect(), picture);
+    canvas.restore();
 }

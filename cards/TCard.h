@@ -17,6 +17,9 @@ class TCard {
 public:
     explicit TCard(int32_t index);
 
+    // The pictures are made at device pixels (their pixel ratio says how many to a board pixel);
+    // the face and back are cut out along the card's outline, transparent outside it. Until the
+    // pictures of a new size are made, a face or back may still be one of the size before.
     QImage FaceImage;
     QImage BackImage;
     QImage MaskImage; // black inside the card's outline, white at the rounded corners
@@ -36,24 +39,26 @@ public:
     bool Highlighted = false;
     bool Lifted = false;
 
-    int Width() const { return FaceImage.width(); }
-    int Height() const { return FaceImage.height(); }
+    // The card's size in board pixels.
+    int Width() const { return size.width(); }
+    int Height() const { return size.height(); }
     QPoint Size() const { return {Width(), Height()}; }
     TRect BoundsRect() const { return TRect::FromSize(Position, Size()); }
     bool ContainsPoint(QPoint p) const { return BoundsRect().Contains(p); }
     bool Overlaps(const TCard& other) const { return BoundsRect().Overlaps(other.BoundsRect()); }
 
-    // Sets the five pictures; the face and back are also kept cut out by the mask.
-    void SetImages(const QImage& face, const QImage& back, const QImage& mask, const QImage& highlight,
-                   const QImage& shadow, const QImage& maskedBack);
+    // Sets the card's size and its five pictures.
+    void SetImages(QSize card, const QImage& face, const QImage& back, const QImage& mask, const QImage& highlight,
+                   const QImage& shadow);
 
-    // Where a picture of another size lies when centred on the card.
+    // Where a picture of another size lies when centred on the card (its size in board pixels).
     TRect CentredRect(const QImage& image) const;
     // Shadow (when lifted), then highlight (when highlighted), then the card through its mask.
     void DrawCard(QPainter& canvas) const;
     void DrawShadow(QPainter& canvas) const;
     void DrawHighlight(QPainter& canvas) const;
-    // Keeps the board under the card's shadow rectangle, and puts it back.
+    // Keeps the board under the card's shadow rectangle, and puts it back (at the board's own
+    // pixels, whatever its pixel ratio).
     void SaveUnder(const QImage& board);
     void RestoreUnder(QPainter& canvas) const;
     // The card narrowed as if turned by angle degrees about its vertical axis; from 90 degrees
@@ -63,9 +68,9 @@ public:
     int SqueezeInset(double angle) const;
 
 private:
-    QImage maskedFace;
-    QImage maskedBack;
+    QSize size;
 };
 
-// A picture with the mask's white parts made transparent (premultiplied alpha).
-QImage CutOutByMask(const QImage& picture, const QImage& mask);
+// Draws a picture over the rectangle: a plain copy when it has the rectangle's size in board
+// pixels, smoothly scaled when it is one of another size (a stand-in until its own is made).
+void DrawPicture(QPainter& canvas, const TRect& r, const QImage& picture);

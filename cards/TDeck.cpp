@@ -1,7 +1,7 @@
 #include "TDeck.h"
 
-#include "CardResources.h"
-#include "KestrelObjects/BitmapHelpers.h"
+#include "TCardPictures.h"
+#include "TPictureCache.h"
 #include "KestrelObjects/TimeSource.h"
 
 #include <algorithm>
@@ -10,20 +10,16 @@
 #include <cmath>
 
 namespace {
-// The shadow picture made see-through: white vanishes, black becomes a quarter-strength shadow.
-QImage PrepareShadow(QImage shadow) {
-    shadow = shadow.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    SetAlphaByKey(shadow, clBlack, 64, true);
-    SetAlphaByKey(shadow, clWhite, 0, false);
-    return shadow;
-}
-
 int RoundHalfEven(double v) { return int(std::nearbyint(v)); }
 } // namespace
 
 TDeck::TDeck() { SetDeckCount(1); }
 
-TDeck::~TDeck() { FreeCards(); }
+TDeck::~TDeck() {
+    if (job)
+        job->Cancel();
+    FreeCards();
+}
 
 void TDeck::FreeCards() { Cards.clear(); }
 
@@ -35,20 +31,62 @@ void TDeck::BuildCards() {
 }
 
 void TDeck::LoadImages() {
-    const int base = LargeCards ? 0 : CardResource::SmallSet;
-    SlotImage = LoadCardBitmap(base + CardResource::Slot);
-    const QImage mask = LoadCardBitmap(base + CardResource::Mask).convertToFormat(QImage::Format_Grayscale8);
-    const QImage back = LoadCardBitmap(base + CardResource::FirstBack + BackIndex);
-    const QImage highlight = LoadCardBitmap(base + CardResource::Highlight);
-    // Every card keeps its own handle on the pictures; the pixels are shared until written.
-    const QImage shadow = PrepareShadow(LoadCardBitmap(base + CardResource::Shadow));
-    const QImage maskedBack = CutOutByMask(back, mask);
-    std::array<QImage, 52> faces;
-    for (int v = 0; v < 52; ++v)
-        faces[size_t(v)] = LoadCardBitmap(base + v + 1);
-    for (auto& card : Cards)
-        card->SetImages(faces[size_t(card->Value)], back, mask, highlight, shadow, maskedBack);
+    pictures = TPictureCache::Shared().Set(pictureSize, ratio);
+    SlotImage = pictures->Slot;
+    // A new back is never stood in for by the old one; a new size is, by its own picture.
+    const bool sameBack = loadedBack == BackIndex;
+    const QImage back = pictures->ReadyBack(BackIndex);
+    for (auto& card : Cards) {
+        const QImage face = pictures->ReadyFace(card->Value);
+        card->SetImages(pictureSize, face.isNull() ? card->FaceImage : face,
+                        !back.isNull() ? back
+                        : sameBack     ? card->BackImage
+                                       : QImage(),
+                        pictures->Mask, pictures->Highlight, pictures->Shadow);
+    }
+    loadedBack = BackIndex;
     ++imageLoads;
+    if (job)
+        job->Cancel();
+    job.reset();
+    if (!pictures->Complete(BackIndex))
+        job = TPictureCache::Shared().Complete(pictures, BackIndex, [this] {
+            TakeReadyPictures();
+            if (OnPicturesChanged)
+                OnPicturesChanged();
+        });
+}
+
+void TDeck::TakeReadyPictures() {
+    const QImage back = pictures->ReadyBack(BackIndex);
+    for (auto& card : Cards) {
+        if (const QImage face = pictures->ReadyFace(card->Value); !face.isNull())
+            card->FaceImage = face;
+        if (!back.isNull())
+            card->BackImage = back;
+    }
+}
+
+void TDeck::FinishPictures() {
+    TPictureCache::Shared().WaitIdle();
+    for (auto& card : Cards) {
+        card->FaceImage = pictures->Face(card->Value);
+        card->BackImage = pictures->Back(BackIndex);
+    }
+}
+
+bool TDeck::ShowsStandIns() const {
+    for (const auto& card : Cards)
+        for (const QImage* image : {&card->FaceImage, &card->BackImage})
+            if (!image->isNull() && (LogicalSize(*image) != pictureSize || image->devicePixelRatio() != ratio))
+                return true;
+    return false;
+}
+
+void TDeck::EnsurePicture(TCard& card, bool face) const {
+    QImage& image = face ? card.FaceImage : card.BackImage;
+    if (image.isNull())
+        image = face ? pictures->Face(card.Value) : pictures->Back(BackIndex);
 }
 
 void TDeck::SetDeckCount(int32_t n) {
@@ -93,10 +131,70 @@ std::vector<TCard*> TDeck::SortByDepth() const {
     return list;
 }
 
+QRect TDeck::OpaqueCore(const TCard& card) const {
+    const QImage& picture = card.FaceUp ? card.FaceImage : card.BackImage;
+    if (ratio != std::floor(ratio) || picture.devicePixelRatio() != ratio || LogicalSize(picture) != pictureSize)
+        return {};
+    // Full rows between the rounded corners.
+    const int corner = int(std::ceil(pictures->Art().radius)) + 1;
+    const QRect r = card.BoundsRect().ToQRect();
+    return r.adjusted(0, corner, 0, -corner);
+}
+
+void DrawClipped(QPainter& canvas, const QRegion& area, const std::function<void()>& draw) {
+    // Rectangle by rectangle: a painter clipped to a rectangle still copies pictures line by
+    // line, where any other clip would take it through its general (and slower) path.
+    canvas.save();
+    for (const QRect& r : area) {
+        canvas.setClipRect(r);
+        draw();
+    }
+    canvas.restore();
+}
+
+namespace {
+// Everything drawing a card may touch: its highlight and shadow, and a pixel round them.
+QRect Extent(const TCard& card) {
+    QRect r = card.BoundsRect().Inflated(1).ToQRect();
+    r |= card.CentredRect(card.ShadowImage).ToQRect();
+    r |= card.CentredRect(card.HighlightImage).ToQRect();
+    return r.adjusted(-1, -1, 1, 1);
+}
+} // namespace
+
+TDeck::Cover TDeck::CardCover() const {
+    Cover cover;
+    for (const auto& card : Cards) {
+        if (!card->Visible)
+            continue;
+        cover.Opaque += OpaqueCore(*card);
+        cover.Touched += Extent(*card);
+    }
+    return cover;
+}
+
 void TDeck::DrawAll(QPainter& canvas) const {
-    for (const TCard* card : SortByDepth())
-        if (card->Visible)
-            card->DrawCard(canvas);
+    std::vector<TCard*> order;
+    for (TCard* card : SortByDepth()) {
+        if (!card->Visible)
+            continue;
+        EnsurePicture(*card, card->FaceUp);
+        order.push_back(card);
+    }
+    std::vector<QRect> cores(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        cores[i] = OpaqueCore(*order[i]);
+    for (size_t i = 0; i < order.size(); ++i) {
+        const QRect extent = Extent(*order[i]);
+        QRegion hidden;
+        for (size_t j = i + 1; j < order.size(); ++j)
+            if (cores[j].intersects(extent))
+                hidden += cores[j];
+        if (hidden.isEmpty())
+            order[i]->DrawCard(canvas);
+        else
+            DrawClipped(canvas, QRegion(extent) - hidden, [&] { order[i]->DrawCard(canvas); });
+    }
 }
 
 void TDeck::SetAllVisible(bool flag) {
@@ -146,6 +244,8 @@ void TDeck::AnimateMove(QPoint from, QPoint to, int steps, int delayMs, const st
 
 void TDeck::FlipCard(TCard& card, QImage& board, int steps, int delayMs, const RepaintProc& repaint) {
     steps = std::max(steps, 1);
+    EnsurePicture(card, true);
+    EnsurePicture(card, false);
     card.Visible = false;
     repaint(true);
     card.SaveUnder(board);
@@ -165,9 +265,18 @@ void TDeck::FlipCard(TCard& card, QImage& board, int steps, int delayMs, const R
 }
 
 void TDeck::SetLargeCards(bool flag) {
-    if (flag == LargeCards)
+    if (flag == LargeCards && pictureSize == SetCardSize(flag))
         return;
     LargeCards = flag;
+    pictureSize = SetCardSize(flag);
+    LoadImages();
+}
+
+void TDeck::SetPictureSize(QSize card, qreal pixelRatio) {
+    if (card == pictureSize && pixelRatio == ratio)
+        return;
+    pictureSize = card;
+    ratio = pixelRatio;
     LoadImages();
 }
 
@@ -178,13 +287,12 @@ void TDeck::SetBack(int32_t index) {
     LoadImages();
 }
 
-int TDeck::CardHeight() const { return Cards.empty() ? 0 : Cards.front()->Height(); }
+int TDeck::CardHeight() const { return pictureSize.height(); }
 
-int TDeck::CardWidth() const { return Cards.empty() ? 0 : Cards.front()->Width(); }
+int TDeck::CardWidth() const { return pictureSize.width(); }
 
 QString TDeck::CardName(int index) {
-    static const std::array<const char*, 13> ranks = {"A", "2", "3", "4", "5", "6", "7",
-                                                      "8", "9", "10", "J", "Q", "K"};
+    static const std::array<const char*, 13> ranks = {"A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
     static const std::array<char, 4> suits = {'H', 'D', 'C', 'S'};
     if (index < 0)
         return QStringLiteral("??");

@@ -66,16 +66,29 @@ struct TFireworks::Canvas {
     qsizetype bytesPerLine = 0;
     int width = 0;
     int height = 0;
+    // Pixels of the picture to a unit of the world.
+    double scale = 1.0;
+    // A spark's side: a pixel of the world, in whole pixels of the picture.
+    int dot = 1;
 
-    explicit Canvas(QImage& image)
+    Canvas(QImage& image, double pixelsPerUnit)
         : bits(image.isNull() ? nullptr : image.bits()), bytesPerLine(image.bytesPerLine()),
-          width(image.isNull() ? 0 : image.width()), height(image.isNull() ? 0 : image.height()) {}
+          width(image.isNull() ? 0 : image.width()), height(image.isNull() ? 0 : image.height()),
+          scale(pixelsPerUnit), dot(std::max(1, int(std::lround(pixelsPerUnit)))) {}
 
     uint32_t* row(int y) const { return reinterpret_cast<uint32_t*>(bits + y * bytesPerLine); }
 
     void setPixel(int x, int y, uint32_t argb) const {
         if (x >= 0 && x < width && y >= 0 && y < height)
             row(y)[x] = argb;
+    }
+
+    // A world pixel at (x, y): one pixel, or a little square of them on a finer picture.
+    void setDot(int x, int y, uint32_t argb) const {
+        const int from = (dot - 1) / 2;
+        for (int dy = 0; dy < dot; ++dy)
+            for (int dx = 0; dx < dot; ++dx)
+                setPixel(x - from + dx, y - from + dy, argb);
     }
 
     void span(uint32_t* line, int64_t from, int64_t to, uint32_t argb) const {
@@ -150,9 +163,13 @@ TFireworks::TFireworks() {
     Rockets.Reserve(8192);
 }
 
+double TFireworks::PixelsPerUnit(const QImage& picture) const { return Zoom * picture.devicePixelRatio(); }
+
 void TFireworks::Launch(QImage& picture, const TRocket& rocket) {
     TRocket r = rocket;
-    r.Position.x = picture.width() / 2;
+    // The middle of the picture, in whole units of the world.
+    const double scale = PixelsPerUnit(picture);
+    r.Position.x = scale == 1.0 ? picture.width() / 2 : int(picture.width() / scale) / 2;
     const double angle = r.RandomAngle ? RandomSymmetric(r.LaunchAngle) : r.LaunchAngle;
     r.Thrust = PolarThrust(angle, r.ThrustForce);
     Rockets.Add(r);
@@ -329,7 +346,7 @@ void TFireworks::Paint(QImage& picture) {
     QImage& target = direct ? picture : scratch_;
     if (!target.isNull())
         target.fill(toArgb(BackColor));
-    const Canvas canvas(target);
+    const Canvas canvas(target, PixelsPerUnit(picture));
 
     // Farthest first, so nearer particles cover farther ones. Ordering on z itself agrees with
     // CompareDepth wherever that tells two particles apart. Where it calls them level (within
@@ -386,11 +403,11 @@ void TFireworks::sortByDepth() {
 void TFireworks::DrawParticle(QImage& picture, const TRocket& particle, bool twinkle) const {
     const DrawEntry entry{particle.Position, particle.Radius, particle.Life, particle.Color};
     if (picture.isNull() || isDirectFormat(picture.format())) {
-        drawParticle(Canvas(picture), entry, twinkle);
+        drawParticle(Canvas(picture, PixelsPerUnit(picture)), entry, twinkle);
         return;
     }
     QImage work = picture.convertToFormat(QImage::Format_RGB32);
-    drawParticle(Canvas(work), entry, twinkle);
+    drawParticle(Canvas(work, PixelsPerUnit(picture)), entry, twinkle);
     picture = work.convertToFormat(picture.format());
 }
 
@@ -398,9 +415,10 @@ void TFireworks::drawParticle(const Canvas& canvas, const DrawEntry& particle, b
     // The test is written so that a position that is not a number is not drawn either.
     if (!(VecLength(particle.Position) <= DrawingLimit))
         return;
+    // Sizes and places in the world's units, drawn at the picture's own pixels.
     const double size = std::nearbyint(particle.Radius * InchesPerMetre);
-    const int x = RoundHalfEven(particle.Position.x);
-    const int y = canvas.height - RoundHalfEven(particle.Position.y);
+    const int x = RoundHalfEven(particle.Position.x * canvas.scale);
+    const int y = canvas.height - RoundHalfEven(particle.Position.y * canvas.scale);
 
     // In its last two seconds a particle goes black; only its sparkles still show. A particle
     // that never ages (Life 0 or less) is not dying and keeps its colour.
@@ -410,10 +428,11 @@ void TFireworks::drawParticle(const Canvas& canvas, const DrawEntry& particle, b
     const uint32_t colour = toArgb(AdjustBrightness(particle.Color, shade));
 
     if (size >= 1.0)
-        canvas.disc(x, y, int(std::min(size, double(LargestDisc))), colour, toArgb(BackColor));
+        canvas.disc(x, y, int(std::min(std::nearbyint(size * canvas.scale), double(LargestDisc))), colour,
+                    toArgb(BackColor));
     else
-        canvas.setPixel(x, y, colour);
+        canvas.setDot(x, y, colour);
 
     if (twinkle)
-        canvas.setPixel(x, y, toArgb(AdjustBrightness(particle.Color, TwinkleBrightness / 100.0)));
+        canvas.setDot(x, y, toArgb(AdjustBrightness(particle.Color, TwinkleBrightness / 100.0)));
 }

@@ -18,7 +18,9 @@ struct TShedding {
 // The fireworks display: a small particle simulation drawn onto a picture, one frame at a time.
 // World x runs right from the picture's left edge, y up from its bottom edge, z toward the
 // viewer; one unit is one pixel (and one metre for the physics). A particle at (x, y, z) is drawn
-// at (Round(x), H - Round(y)) of a picture H pixels high; z only decides who covers whom.
+// at (Round(x), H - Round(y)) of a picture H pixels high; z only decides who covers whom. On a
+// picture of a finer screen (its pixel ratio above 1) or a zoomed board, a unit takes
+// Zoom x ratio of the picture's pixels: the same display, drawn at the picture's own pixels.
 //
 // Usage: Launch rockets, call Frame until Rockets.Count() is 0. Every random choice comes from
 // GameRandom() in a fixed order, so a seeded display is the same frame by frame.
@@ -42,6 +44,7 @@ public:
     double TwinkleBrightness = 90.0;  // brightening of a sparkle, percent of full scale
     int32_t SparksPerStep = 1;        // sparks per shedding particle per frame
     double SparkSpread = 0.0;         // width of the random offset of a new spark (0: none)
+    double Zoom = 1.0;                // board pixels to a unit of the world
 
     // Puts a copy of rocket on the pad (x at the middle of the picture, its own y and z), aims
     // its thrust, and draws the scene once.
@@ -90,6 +93,7 @@ private:
     };
 
     void drawParticle(const Canvas& canvas, const DrawEntry& particle, bool twinkle) const;
+    double PixelsPerUnit(const QImage& picture) const;
     void sortByDepth();
 
     std::vector<DrawEntry> drawList_; // these three are reused every frame

@@ -82,6 +82,7 @@ TLaunchTable BuildLaunchTable() {
 void RunWinnerSequence(const TWinnerStage& stage) {
     auto fireworks = std::make_unique<TFireworks>();
     fireworks->Rockets.Reserve(ExpectedPeakParticles);
+    fireworks->Zoom = stage.Zoom;
     stage.CelebrationRunning = true;
     {
         CelebrationCleanUp cleanUp(stage, fireworks);

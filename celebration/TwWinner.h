@@ -35,6 +35,8 @@ struct TWinnerStage {
     bool& CelebrationRunning;
     // Set by a left-button press anywhere; a press before the first frame does not count.
     bool& StopRequested;
+    // Board pixels to a unit of the fireworks' world: the display grows with the cards.
+    double Zoom = 1.0;
 };
 
 // Runs the whole celebration and returns when it is over and the board has been painted

@@ -17,6 +17,12 @@ void TGame::ClearBoard(TBoard& board) { board.fill(nullptr); }
 
 void TGame::EngineStart() {
     Deck = std::make_unique<TDeck>();
+    // Pictures made in the background replace their stand-ins on the next paint; the board is
+    // painted now, unless the fireworks have it (the celebration paints it when it ends).
+    Deck->OnPicturesChanged = [this] {
+        if (!CelebrationRunning)
+            PaintBoard();
+    };
     SmallCards = host.ScreenWidth() < 800;
     SetCardSize(SmallCards);
     GameActive = false;

@@ -12,12 +12,18 @@
 // the left, the eight columns to their right, and the deck over the first pocket. A value: it
 // is made for one card size and board height, asked where a pocket or a cell lies, and which
 // place a point hits.
+//
+// The two card sets have their own layouts. Any other card size (Fit Cards to Window) has the
+// large layout's margins, gaps and steps scaled with the card's height, and between the two
+// sets the values in between theirs.
 struct TBoardGeometry {
     QSize Card{71, 96};
     int BoardMargin = 30;
     int ColumnGap = 9;
     int PocketGap = 16;
     int RowStep = 30;
+    // Room kept below a column's last card when long columns close up.
+    int BottomGap = 10;
     // Distance between the rows of each column: RowStep, or less for a column too long for the
     // board (FitColumns).
     std::array<int, ColumnCountMax> ColumnStep{30, 30, 30, 30, 30, 30, 30, 30};
@@ -29,6 +35,21 @@ struct TBoardGeometry {
 
     // The layout of the large (71 x 96) or small (54 x 72) cards, every column at RowStep.
     static TBoardGeometry ForCards(QSize card, bool small, int boardHeight);
+    // The layout for cards of the given height (the width follows), every column at RowStep,
+    // shifted right by `left` pixels.
+    static TBoardGeometry ForCardHeight(int cardHeight, int boardHeight, int left = 0);
+    // Fit to Window: the largest layout in which the four pockets, the eight columns and a
+    // column of 13 cards at RowStep fit the board, with cards from the small set's height up to
+    // three times the large one's; centred across the board. The small set's layout when not
+    // even that fits.
+    static TBoardGeometry FitBoard(QSize board);
+    // Card heights Fit to Window chooses from.
+    static constexpr int SmallestFitHeight = 72;
+    static constexpr int LargestFitHeight = 3 * 96;
+
+    // The width of the whole layout, margins included, and the height it needs.
+    int LayoutWidth() const;
+    int LayoutHeight() const;
 
     // Horizontal distance from one column (or pocket column) to the next.
     int Pitch() const { return Card.width() + ColumnGap; }
@@ -42,16 +63,14 @@ struct TBoardGeometry {
     // The place a point hits on a board: a pile cell (also the uncovered lower part of a
     // column's last card, and the strip below it with no card), a pocket, or nothing (-1, -1).
     // The card is left for the caller to fill in.
-    template <Rules::RuleBoard B>
-    BoardSlot HitTest(QPoint p, const B& board) const;
+    template <Rules::RuleBoard B> BoardSlot HitTest(QPoint p, const B& board) const;
 
 private:
     // The column whose strip (not the gap beside it) holds x, or -1.
     int HitColumn(QPoint p) const;
 };
 
-template <Rules::RuleBoard B>
-BoardSlot TBoardGeometry::HitTest(QPoint p, const B& board) const {
+template <Rules::RuleBoard B> BoardSlot TBoardGeometry::HitTest(QPoint p, const B& board) const {
     BoardSlot slot;
     if (const int column = HitColumn(p); column >= 0) {
         const int step = ColumnStep[size_t(column)];

@@ -50,6 +50,8 @@ void TGame::FinishWin() {
             [this] { return Host().Terminating(); },
             CelebrationRunning,
             StopRequested,
+            // Fitted to the window, the display grows with the cards.
+            FitToWindow ? Geometry.Card.height() / 96.0 : 1.0,
         });
     } catch (...) {
         failure = std::current_exception();

@@ -1,18 +1,40 @@
 // Where pockets, columns and cards lie for each card size, painting, and hit-testing.
 #include "TwGame.h"
 
+#include "cards/TCardPictures.h"
 #include "KestrelObjects/BitmapHelpers.h"
 
 #include <algorithm>
 
 void TGame::SetCardSize(bool small) {
     host.SetSmallCardsCheck(small);
-    Deck->SetLargeCards(!small);
-    Geometry = TBoardGeometry::ForCards(QSize(Deck->CardWidth(), Deck->CardHeight()), small, BoardImage.height());
+    PlaceCards(small);
     if (GameState == TGameState::NotDealt)
         GatherDeck();
     LayoutBoard();
     PaintBoard();
+}
+
+void TGame::SetFitToWindow(bool on) {
+    FitToWindow = on;
+    SetCardSize(SmallCards);
+}
+
+void TGame::PlaceCards(bool small) {
+    // The set chosen stays for when Fit to Window goes off.
+    Deck->LargeCards = !small;
+    if (FitToWindow) {
+        Geometry = TBoardGeometry::FitBoard(BoardPixels());
+        Deck->SetPictureSize(Geometry.Card, PixelRatio());
+        return;
+    }
+    Deck->SetPictureSize(TDeck::SetCardSize(!small), PixelRatio());
+    Geometry = TBoardGeometry::ForCards(QSize(Deck->CardWidth(), Deck->CardHeight()), small, BoardPixels().height());
+}
+
+QSize TGame::BoardPixels() const {
+    const QSizeF size = BoardImage.deviceIndependentSize();
+    return QSize(qRound(size.width()), qRound(size.height()));
 }
 
 void TGame::LayoutBoard() {
@@ -32,7 +54,7 @@ void TGame::LayoutBoard() {
         }
     }
     // A long column closes up so that it fits the board.
-    Geometry.BoardHeight = BoardImage.height();
+    Geometry.BoardHeight = BoardPixels().height();
     std::array<int, ColumnCountMax> bottomRows{};
     for (int c = 0; c < ColumnCountMax; ++c)
         bottomRows[size_t(c)] = BottomRow(c);
@@ -54,23 +76,43 @@ void TGame::PaintBoard() {
     if (!DrawBoard)
         return;
     if (!BoardImage.isNull()) {
-        FillBitmap(BoardImage, clTableGreen);
-        QPainter canvas(&BoardImage);
-        DrawSlots(canvas);
-        Deck->DrawAll(canvas);
+        // The whole board is drawn afresh, but work that the picture would not show is left
+        // out: the table is filled only where the last paint drew something (unless anything
+        // else has drawn on the board since), and nothing is drawn where a card will cover it.
+        const QRect whole(QPoint(0, 0), BoardPixels());
+        const TDeck::Cover cards = Deck->CardCover();
+        const QRegion table = (BoardImage.cacheKey() == paintedKey ? drawnOverTable : QRegion(whole)) - cards.Opaque;
+        QRegion slotArea;
+        {
+            QPainter canvas(&BoardImage);
+            canvas.setCompositionMode(QPainter::CompositionMode_Source);
+            for (const QRect& r : table)
+                canvas.fillRect(r, ToQColor(clTableGreen));
+            canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            slotArea = DrawSlots(canvas, cards.Opaque);
+            Deck->DrawAll(canvas);
+        }
+        drawnOverTable = (cards.Touched | slotArea) & whole;
+        paintedKey = BoardImage.cacheKey();
     }
     host.ShowBoard(BoardImage);
 }
 
-void TGame::DrawSlots(QPainter& canvas) const {
-    for (int p = 0; p < HomeCount; ++p) {
-        const QPoint at = PocketPosition(p) - QPoint(1, 1);
-        Deck->DrawSlot(canvas, at.x(), at.y());
-    }
-    for (int c = 0; c < ColumnCountMax; ++c) {
-        const QPoint at = CellPosition(c, 0) - QPoint(1, 1);
-        Deck->DrawSlot(canvas, at.x(), at.y());
-    }
+QRegion TGame::DrawSlots(QPainter& canvas, const QRegion& covered) const {
+    QRegion drawn;
+    auto draw = [&](QPoint at) {
+        const QRect r(at, LogicalSize(Deck->SlotImage));
+        if (covered.intersects(r))
+            DrawClipped(canvas, QRegion(r) - covered, [&] { Deck->DrawSlot(canvas, at.x(), at.y()); });
+        else
+            Deck->DrawSlot(canvas, at.x(), at.y());
+        drawn += r;
+    };
+    for (int p = 0; p < HomeCount; ++p)
+        draw(PocketPosition(p) - QPoint(1, 1));
+    for (int c = 0; c < ColumnCountMax; ++c)
+        draw(CellPosition(c, 0) - QPoint(1, 1));
+    return drawn;
 }
 
 BoardSlot TGame::HitTest(int x, int y) const {
@@ -82,11 +124,23 @@ BoardSlot TGame::HitTest(int x, int y) const {
     return slot;
 }
 
-void TGame::BoardResize(int width, int height) {
+void TGame::BoardResize(int width, int height, qreal ratio) {
     width = std::max(width, 1);
     height = std::max(height, 1);
-    if (BoardImage.width() != width || BoardImage.height() != height)
-        BoardImage = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+    ratio = ratio > 0 ? ratio : 1.0;
+    const bool newRatio = ratio != PixelRatio();
+    if (BoardPixels() != QSize(width, height) || newRatio || BoardImage.isNull()) {
+        BoardImage = QImage(qRound(width * ratio), qRound(height * ratio), QImage::Format_ARGB32_Premultiplied);
+        BoardImage.setDevicePixelRatio(ratio);
+    }
+    if (FitToWindow || newRatio) {
+        // The deck keeps its untidy stack, moved with the first pocket.
+        const QPoint home = Geometry.HomeOrigin;
+        PlaceCards(SmallCards);
+        if (GameState == TGameState::NotDealt)
+            for (auto& card : Deck->Cards)
+                card->Position += Geometry.HomeOrigin - home;
+    }
     LayoutBoard();
     PaintBoard();
 }

@@ -12,6 +12,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRegion>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -74,7 +75,11 @@ public:
 
     // ---- geometry and the board image
     bool SmallCards = false;
+    // Fit Cards to Window: the card size follows the board's size instead of SmallCards.
+    bool FitToWindow = false;
     TBoardGeometry Geometry;
+    // Drawn at device pixels (its pixel ratio says how many to a board pixel); everything else,
+    // layout and mouse included, is in board pixels.
     QImage BoardImage;
     // Off: the game is played without being drawn (long simulated runs that only check the
     // rules); layout and hit-testing are unchanged.
@@ -164,12 +169,19 @@ public:
 
     // ---- geometry, hit-testing and painting
     void SetCardSize(bool small);
+    // Fit Cards to Window on or off; the board is laid out and painted again.
+    void SetFitToWindow(bool on);
+    // The board's size in board pixels, and device pixels per board pixel.
+    QSize BoardPixels() const;
+    qreal PixelRatio() const { return BoardImage.isNull() ? 1.0 : BoardImage.devicePixelRatio(); }
     void LayoutBoard();
     void PaintBoard();
-    void DrawSlots(QPainter& canvas) const;
+    // Draws the empty-slot pictures, leaving out what cards will cover; returns where they lie.
+    QRegion DrawSlots(QPainter& canvas, const QRegion& covered = {}) const;
     BoardSlot HitTest(int x, int y) const;
     int HitPocket(int x, int y) const { return Geometry.HitPocket({x, y}); }
-    void BoardResize(int width, int height);
+    // A new board size (board pixels) or pixel ratio; with Fit to Window the cards follow it.
+    void BoardResize(int width, int height, qreal ratio = 1.0);
     QPoint PocketPosition(int pocket) const { return Geometry.PocketPosition(pocket); }
     QPoint CellPosition(int column, int row) const { return Geometry.CellPosition(column, row); }
     // The repaint handed to the deck's animations.
@@ -183,5 +195,12 @@ public:
     TSoundEffects Sound;
 
 private:
+    // The geometry and the card pictures for the card size in force.
+    void PlaceCards(bool small);
+
+    // What the last paint drew over the table, and the board image as it left it.
+    QRegion drawnOverTable;
+    qint64 paintedKey = 0;
+
     IGameHost& host;
 };

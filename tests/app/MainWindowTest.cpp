@@ -286,6 +286,34 @@ TEST_F(MainWindowTest, CardBackDialogChangesTheBackAndRepaints) {
     EXPECT_EQ(game().Deck->BackIndex, 7);
 }
 
+TEST_F(MainWindowTest, FitCardsToWindowFollowsTheWindowAndPlaysAtEverySize) {
+    EXPECT_EQ(form.FitToWindowMnu->text(), "Fit Cards to Window");
+    EXPECT_TRUE(form.FitToWindowMnu->isCheckable());
+    EXPECT_FALSE(form.FitToWindowMnu->isChecked());
+    EXPECT_TRUE(form.menuBar()->actions()[2]->menu()->actions().contains(form.FitToWindowMnu));
+    form.FitToWindowMnu->trigger();
+    ASSERT_TRUE(game().FitToWindow);
+    for (const QSize size : {QSize(1400, 950), QSize(640, 480), QSize(1000, 700)}) {
+        SCOPED_TRACE(size.width());
+        form.resize(size);
+        QApplication::processEvents();
+        EXPECT_EQ(game().BoardPixels(), form.Image1->size());
+        EXPECT_EQ(game().Deck->CardSize(), QPoint(game().Geometry.Card.width(), game().Geometry.Card.height()));
+        EXPECT_LE(game().Geometry.CellPosition(7, 0).x() + game().Geometry.Card.width(), form.Image1->width());
+    }
+    EXPECT_GT(game().Geometry.Card.height(), 96);
+    // A click on the deck deals; a card is chosen where it lies at this size.
+    QTest::mouseClick(form.Image1, Qt::LeftButton, {}, game().Geometry.HomeOrigin + QPoint(20, 20));
+    ASSERT_TRUE(game().GameActive);
+    QTest::mouseClick(form.Image1, Qt::LeftButton, {}, OnCell(game(), 0, 2));
+    EXPECT_EQ(form.CardDis->text(), game().Cell(0, 2)->Name);
+    EXPECT_EQ(form.MessageDis->text(), "Click On Destination");
+    // Off again: the large cards where they always lay.
+    form.FitToWindowMnu->trigger();
+    EXPECT_EQ(game().Deck->CardSize(), QPoint(71, 96));
+    EXPECT_EQ(game().CellPosition(0, 0), QPoint(110, 30));
+}
+
 TEST(AboutBox, VersionText) {
     EXPECT_EQ(BuildVersionText(QDate(2003, 6, 19), "2.0.0.6"), "Version 1.03.6.19.6");
     EXPECT_EQ(BuildVersionText(QDate(2026, 12, 8), "1.0.0.1"), "Version 1.26.12.8.1");

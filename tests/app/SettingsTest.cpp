@@ -93,8 +93,40 @@ TEST_F(SettingsTest, FactoryThenRestoreBringsBackTheSavedValues) {
     ExpectSame(InForce(), saved);
 }
 
-// The seven keys of the card back, size, window and sound, and the added "ResumeGame" and
-// "WinnableOnly".
+TEST_F(SettingsTest, FitToWindowIsSavedRestoredAndOffAtTheFactory) {
+    // A fresh program lays the cards out as it always has.
+    EXPECT_FALSE(game.FitToWindow);
+    EXPECT_FALSE(form.FitToWindowMnu->isChecked());
+    EXPECT_TRUE(form.SmallCardsMnu->isEnabled());
+    form.FitToWindowMnu->trigger();
+    EXPECT_TRUE(game.FitToWindow);
+    EXPECT_TRUE(form.FitToWindowMnu->isChecked());
+    // Small Cards has no say while the cards follow the window; its choice is kept.
+    EXPECT_FALSE(form.SmallCardsMnu->isEnabled());
+    EXPECT_EQ(game.Deck->CardSize(), QPoint(game.Geometry.Card.width(), game.Geometry.Card.height()));
+    SaveSettings(form);
+    EXPECT_EQ(Section(config.IniPath(), "Display")["FitToWindow"], "1");
+
+    FactorySettings(form);
+    EXPECT_FALSE(game.FitToWindow);
+    EXPECT_FALSE(form.FitToWindowMnu->isChecked());
+    EXPECT_TRUE(form.SmallCardsMnu->isEnabled());
+    EXPECT_EQ(game.Deck->CardSize(), QPoint(71, 96));
+    LoadSettings(form);
+    EXPECT_TRUE(game.FitToWindow);
+    EXPECT_TRUE(form.FitToWindowMnu->isChecked());
+
+    // Edited by hand: a number counts, anything else keeps the value in force.
+    WriteByHand("[Display]\nFitToWindow=0x0\n");
+    LoadSettings(form);
+    EXPECT_FALSE(game.FitToWindow);
+    WriteByHand("[Display]\nFitToWindow=on\n");
+    LoadSettings(form);
+    EXPECT_FALSE(game.FitToWindow);
+}
+
+// The seven keys of the card back, size, window and sound, and the added "FitToWindow",
+// "ResumeGame" and "WinnableOnly".
 TEST_F(SettingsTest, SavingWritesExactlyItsKeys) {
     config.Write("[History]\nFile0=/home/p/a.twl\nFile1=/home/p/b.twl\n\n"
                  "[TopScores]\nCount=10\nDate0=46000.5\nName0=\"Ann, the best\"\nScore0=50\n");
@@ -104,13 +136,14 @@ TEST_F(SettingsTest, SavingWritesExactlyItsKeys) {
     SaveSettings(form);
 
     EXPECT_EQ(Section(config.IniPath(), "Display"),
-              KeyValues({{"CardBack", "12"}, {"SmallCards", "1"}, {"ResumeGame", "1"}, {"WinnableOnly", "0"}}));
+              KeyValues({{"CardBack", "12"}, {"SmallCards", "1"}, {"FitToWindow", "0"}, {"ResumeGame", "1"},
+                         {"WinnableOnly", "0"}}));
     EXPECT_EQ(Section(config.IniPath(), "Layout"),
               KeyValues({{"ScreenWidth", "640"}, {"ScreenHeight", "480"}, {"PositionX", "-20"}, {"PositionY", "40"}}));
     EXPECT_EQ(Section(config.IniPath(), "Sound"), KeyValues({{"Disable", "0"}}));
     EXPECT_EQ(Section(config.IniPath(), "History"), history);
     EXPECT_EQ(Section(config.IniPath(), "TopScores"), scores);
-    EXPECT_EQ(QSettings(config.IniPath(), QSettings::IniFormat).allKeys().size(), 9 + 2 + 4);
+    EXPECT_EQ(QSettings(config.IniPath(), QSettings::IniFormat).allKeys().size(), 10 + 2 + 4);
 }
 
 TEST_F(SettingsTest, ValuesAsEditedByHand) {
@@ -185,7 +218,8 @@ TEST_F(SettingsTest, StoredWindowIsBroughtBackOntoTheScreen) {
                         .arg(s.y())
                         .toLatin1());
         LoadSettings(form);
-        EXPECT_EQ(QRect(form.pos(), form.size()), c.shown) << s.x() << "," << s.y() << " " << s.width() << "x" << s.height();
+        EXPECT_EQ(QRect(form.pos(), form.size()), c.shown)
+            << s.x() << "," << s.y() << " " << s.width() << "x" << s.height();
     }
 
     // Two screens side by side, the right one shorter.
@@ -244,8 +278,7 @@ TEST_F(SettingsTest, FailedSaveLosesNothing) {
             config.MakeFileReadOnly();
         // After the failure the file is read as it is, not as the failed save would have made it.
         const QString report = AsOrdinaryUser([this] {
-            return ErrorOf([this] { SaveSettings(form); }) + " | " +
-                   TIniFile().ReadString("Display", "CardBack", "?");
+            return ErrorOf([this] { SaveSettings(form); }) + " | " + TIniFile().ReadString("Display", "CardBack", "?");
         });
         EXPECT_EQ(report, "Unable to write to " + config.IniPath() + " | 7") << folder;
         EXPECT_EQ(config.Read(), file) << folder;
@@ -268,7 +301,8 @@ TEST_F(SettingsTest, DamagedLineDoesNotBlockSaving) {
     Apply({4, false, QRect(20, 30, 700, 500), false});
     EXPECT_NO_THROW(SaveSettings(form));
     EXPECT_EQ(Section(config.IniPath(), "Display"),
-              KeyValues({{"CardBack", "4"}, {"SmallCards", "0"}, {"ResumeGame", "1"}, {"WinnableOnly", "0"}}));
+              KeyValues({{"CardBack", "4"}, {"SmallCards", "0"}, {"FitToWindow", "0"}, {"ResumeGame", "1"},
+                         {"WinnableOnly", "0"}}));
     EXPECT_EQ(Section(config.IniPath(), "History"), KeyValues({{"File0", "/home/p/a.twl"}}));
 
     WriteByHand("[Display\nCardBack=3\n[Sound]\nDisable=1\n");

@@ -168,3 +168,38 @@ TEST(FireworksDisplay, RunsDownByItselfAndRepeatsUnderTheSameSeed) {
 }
 
 } // namespace
+
+// On a picture of twice the density, or a board zoomed with the cards, the same display is drawn
+// at the picture's own pixels: places and discs scaled, a spark a square of a unit's side, the
+// launch pad still in the middle.
+TEST(FireworksPaint, AtTwiceTheDensityAndZoomedTheDisplayScales) {
+    struct {
+        double zoom;
+        qreal ratio;
+        int scale; // picture pixels to a unit
+    } const cases[] = {{1.0, 2.0, 2}, {2.0, 1.0, 2}, {1.5, 2.0, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scale);
+        TFireworks fw;
+        fw.Twinkle = false;
+        fw.Zoom = c.zoom;
+        fw.Rockets.Add(particleAt(60.4, 30.6, 0, 0.1, Blue)); // a disc of radius 4 units
+        fw.Rockets.Add(particleAt(20, 50, 1, 0.01, Red));     // a spark
+        QImage picture(200 * c.scale, 120 * c.scale, QImage::Format_ARGB32_Premultiplied);
+        picture.setDevicePixelRatio(c.ratio);
+        fw.Paint(picture);
+        const int s = c.scale;
+        const int cx = int(std::nearbyint(60.4 * s)), cy = 120 * s - int(std::nearbyint(30.6 * s));
+        // Within the disc's filled part and outside its reach.
+        EXPECT_EQ(picture.pixel(cx, cy), BluePixel | 0xFF000000u);
+        EXPECT_EQ(picture.pixel(cx + 4 * s - 3, cy), BluePixel | 0xFF000000u);
+        EXPECT_NE(picture.pixel(cx + 4 * s + 1, cy), BluePixel | 0xFF000000u);
+        EXPECT_EQ(countPixels(picture, RedPixel), s * s);
+        EXPECT_EQ(picture.pixel(20 * s, 120 * s - 50 * s), RedPixel);
+
+        TFireworks launcher;
+        launcher.Zoom = c.zoom;
+        launcher.Launch(picture, BasicTemplate);
+        EXPECT_EQ(launcher.Rockets[0].Position.x, 100.0); // the middle of 200 units
+    }
+}

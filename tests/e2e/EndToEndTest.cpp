@@ -340,6 +340,7 @@ public:
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
         env.insert(QStringLiteral("XDG_DATA_HOME"), config.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), config.filePath(QStringLiteral("cache")));
         env.remove(QStringLiteral("QT_SCALE_FACTOR"));
         env.remove(QStringLiteral("QT_SCREEN_SCALE_FACTORS"));
         process.setProcessEnvironment(env);

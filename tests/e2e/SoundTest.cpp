@@ -233,6 +233,7 @@ protected:
 
 TEST_F(SoundServer, ThePlayerPlaysEveryEffectLoopsAndCutsOneWithTheNext) {
     TSoundPlayer player;
+    player.Prepare(); // as the program does once its window is up
     ASSERT_TRUE(player.HasOutput()) << "the player found no output on the private server";
     // Its sounds load on a thread of Qt's.
     QTest::qWait(300);

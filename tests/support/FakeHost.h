@@ -82,3 +82,14 @@ public:
     }
     void StopSound() override { Sounds.push_back(QStringLiteral("stop")); }
 };
+
+// Shows the board as the window does: by reference, keeping no copy, so that the game paints on
+// the same image from one frame to the next as it does on screen.
+class WindowLikeHost : public FakeHost {
+public:
+    const QImage* Shown = nullptr;
+    void ShowBoard(const QImage& board) override {
+        ++BoardShows;
+        Shown = &board;
+    }
+};

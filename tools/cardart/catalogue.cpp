@@ -1,13 +1,14 @@
 #include "catalogue.h"
 
-#include "backs.h"
-#include "faces.h"
-#include "outline.h"
 #include "pictures.h"
 
 #include "cards/CardResources.h"
+#include "cards/art/backs.h"
+#include "cards/art/faces.h"
+#include "cards/art/outline.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <stdexcept>
 
@@ -22,8 +23,6 @@ constexpr int kSlotId = CardResource::Slot;
 constexpr int kHighlightId = CardResource::Highlight;
 constexpr int kShadowId = CardResource::Shadow;
 static_assert(kBackCount == CardResource::BackCount);
-constexpr int kBeachBack = 11;
-constexpr int kRobotBack = 3;
 
 QString cardPath(int id) {
     return QString("cards/%1.png").arg(id);
@@ -32,12 +31,8 @@ QString cardPath(int id) {
 // The picture of large-set id `id` on `card`.
 std::function<QImage()> cardMaker(int id, const CardSize& card, FaceRenderer* faces) {
     if (id >= 1 && id <= kFaceCount) return [=] { return faces->face(id - 1, card); };
-    if (id >= kFirstBackId && id < kFirstBackId + kBackCount) {
-        int back = id - kFirstBackId;
-        if (card.small && back == kRobotBack) // the small set shows the beach there
-            back = kBeachBack;
-        return [=] { return cardBack(back, card); };
-    }
+    if (id >= kFirstBackId && id < kFirstBackId + kBackCount)
+        return [=] { return cardBack(id - kFirstBackId, card); };
     switch (id) {
     case kMaskId:
         return [=] { return cardMask(card); };
@@ -72,11 +67,16 @@ QList<int> largeCardIds() {
     return ids;
 }
 
-QList<Picture> catalogue(FaceRenderer* faces) {
+void savePng(const QImage& image, const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!image.save(path, "PNG")) throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+QList<Picture> catalogue(FaceRenderer* faces, bool withCards) {
     QList<Picture> list;
     for (const CardSize* card : {&kLargeCard, &kSmallCard}) {
         const int offset = card->small ? kSmallIdOffset : 0;
-        for (int id : largeCardIds())
+        for (int id : withCards ? largeCardIds() : QList<int>())
             list.append({cardPath(id + offset), cardPictureSize(id, *card), cardMaker(id, *card, faces)});
     }
     appendNamed(list, "glyph_deal", {32, 32}, glyphDeal);
@@ -90,10 +90,10 @@ QList<Picture> catalogue(FaceRenderer* faces) {
     return list;
 }
 
-void writeAllPictures(const QString& deckPath, const QString& outDir) {
+void writeAllPictures(const QString& deckPath, const QString& outDir, bool withCards) {
     FaceRenderer faces(deckPath);
     const QDir dir(outDir);
-    for (const Picture& picture : catalogue(&faces)) {
+    for (const Picture& picture : catalogue(&faces, withCards)) {
         const QImage image = picture.make();
         if (image.size() != picture.size)
             throw std::runtime_error("internal error: " + picture.relativePath.toStdString() +

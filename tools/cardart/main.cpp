@@ -1,6 +1,7 @@
 // cardart: draws every picture Tarnwell carries.
 //
-//   cardart <deck.svgz> <outdir>            write cards/<id>.png and pictures/<name>.png
+//   cardart <deck.svgz> <outdir>            write pictures/<name>.png (what the game carries)
+//   cardart --cards <deck.svgz> <outdir>    also cards/<id>.png: both card sets as the game draws them
 //   cardart --sheet <outdir> <sheet.png>    contact sheet of everything written to <outdir>
 //   cardart --zoom <in.png> <out.png> <factor> [x y w h]   enlarged crop, for close looks
 //   cardart --strip <out.png> <factor> <in.png>...          pictures side by side, enlarged
@@ -16,7 +17,7 @@
 namespace {
 
 int usage() {
-    std::fputs("usage: cardart <deck.svgz> <outdir>\n"
+    std::fputs("usage: cardart [--cards] <deck.svgz> <outdir>\n"
                "       cardart --sheet <outdir> <sheet.png>\n"
                "       cardart --zoom <in.png> <out.png> <factor> [x y w h]\n"
                "       cardart --strip <out.png> <factor> <in.png>...\n"
@@ -36,8 +37,10 @@ int main(int argc, char** argv) {
         if (args.size() >= 4 && args[0] == "--zoom") return cardart::writeZoom(args.mid(1));
         if (args.size() >= 4 && args[0] == "--strip") return cardart::writeStrip(args.mid(1));
         if (args.size() == 2 && args[0] == "--check") return cardart::checkPictures(args[1]);
+        const bool withCards = !args.isEmpty() && args[0] == "--cards";
+        if (withCards) args.removeFirst();
         if (args.size() != 2 || args[0].startsWith("--")) return usage();
-        cardart::writeAllPictures(args[0], args[1]);
+        cardart::writeAllPictures(args[0], args[1], withCards);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "cardart: %s\n", error.what());
         return 1;

@@ -1,7 +1,7 @@
 #include "pictures.h"
 
-#include "faces.h"
-#include "outline.h"
+#include "cards/art/faces.h"
+#include "cards/art/outline.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // Button glyphs, the about-box picture and the program icon.
 #pragma once
 
-#include "common.h"
+#include "cards/art/common.h"
 
 namespace cardart {
 

@@ -1,8 +1,9 @@
 #include "sheet.h"
 
 #include "catalogue.h"
-#include "common.h"
 #include "pictures.h"
+
+#include "cards/art/common.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -244,7 +245,8 @@ QString formatProblem(const QDir& dir, const QString& path, const QImage& image)
 int checkPictures(const QString& outDir) {
     const QDir dir(outDir);
     int problems = 0, checked = 0;
-    for (const Picture& picture : catalogue(nullptr)) {
+    // The card pictures are checked when they were written (cardart --cards).
+    for (const Picture& picture : catalogue(nullptr, dir.exists("cards"))) {
         ++checked;
         const QImage image(dir.filePath(picture.relativePath));
         QString problem;

@@ -4,6 +4,7 @@
 #include "outline.h"
 
 #include <array>
+#include <cmath>
 
 namespace cardart {
 
@@ -31,17 +32,25 @@ const std::array<BackDesign, kBackCount> kDesigns{{
     {drawHandBack, Qt::white, QColor(60, 0, 40)},
 }};
 
+constexpr int kRobotBack = 3;
+constexpr int kBeachBack = 11;
+
+// The size of one pixel of the card as the designs see it, in device pixels of the drawing (the
+// backs may be drawn on several threads at once).
+thread_local qreal designPixelSize = kSupersample;
+
 // The picture's place on the card: inside the black border and the margin, on whole pixels
 // so that its edge line is crisp.
 QRectF panelRect(const CardSize& card) {
-    const qreal inset = card.small ? 3.0 : 4.0;
+    const qreal inset = card.small ? 3.0 : std::round(4.0 * card.zoom());
     return QRectF(0, 0, card.width, card.height).adjusted(inset, inset, -inset, -inset);
 }
 
 void drawBack(QPainter& p, const BackDesign& design, const CardSize& card) {
     p.fillRect(QRectF(0, 0, card.width, card.height), design.border);
     const QRectF panel = panelRect(card);
-    const qreal radius = card.small ? 1.5 : 2.0;
+    const qreal radius = card.small ? 1.5 : 2.0 * card.zoom();
+    const qreal line = std::floor(card.zoom());
     QPainterPath outline;
     outline.addRoundedRect(panel, radius, radius);
     p.save();
@@ -51,17 +60,31 @@ void drawBack(QPainter& p, const BackDesign& design, const CardSize& card) {
     design.draw(p);
     p.restore();
     // A 1-pixel line just inside the picture's edge.
-    p.setPen(QPen(design.frame, 1.0));
+    p.setPen(QPen(design.frame, line));
     p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(panel.adjusted(0.5, 0.5, -0.5, -0.5), radius - 0.5, radius - 0.5);
+    p.drawRoundedRect(panel.adjusted(line / 2, line / 2, -line / 2, -line / 2), radius - line / 2,
+                      radius - line / 2);
 }
 
 } // namespace
 
-QImage cardBack(int backIndex, const CardSize& card) {
+qreal designPixel() {
+    return designPixelSize;
+}
+
+QImage backContent(int backIndex, const CardSize& card) {
+    if (card.small && backIndex == kRobotBack) // the small set shows the beach there
+        backIndex = kBeachBack;
     const BackDesign& design = kDesigns.at(backIndex);
-    const QImage content = renderSupersampled(card.size(), [&](QPainter& p) { drawBack(p, design, card); });
-    return finishCard(content, card);
+    const int factor = card.supersample();
+    // The fine patterns follow the card's pixels: whole device pixels, more of them on larger cards.
+    designPixelSize = factor * std::max(1.0, std::round(card.ratio * card.zoom()));
+    return renderSupersampled(
+        card.pixels(), card.ratio, [&](QPainter& p) { drawBack(p, design, card); }, Qt::transparent, factor);
+}
+
+QImage cardBack(int backIndex, const CardSize& card) {
+    return finishCard(backContent(backIndex, card), card);
 }
 
 qreal Dice::uniform(qreal low, qreal high) {

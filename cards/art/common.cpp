@@ -1,31 +1,72 @@
 #include "common.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <QTransform>
 
-#include <stdexcept>
+#include <algorithm>
+#include <cmath>
 
 namespace cardart {
 
+QSize CardSize::pixels() const {
+    return ratio == 1.0 ? size() : QSize(qRound(width * ratio), qRound(height * ratio));
+}
+
+qreal CardSize::zoom() const {
+    return std::max(1.0, height / qreal(kLargeCard.height));
+}
+
+qreal CardSize::border() const {
+    return std::floor(zoom()) * ratio;
+}
+
+int CardSize::lineWidth() const {
+    return std::max(1, qRound(ratio));
+}
+
+int CardSize::supersample() const {
+    // About 384 drawn rows for a card up to the large card's 96 (at four times); larger
+    // pictures have enough pixels of their own for the painter's antialiasing with twice as
+    // many, the largest with none.
+    const int rows = pixels().height();
+    if (rows <= kLargeCard.height)
+        return std::clamp((kLargeCard.height * kSupersample + rows - 1) / rows, 1, kSupersample);
+    return rows < kLargeCard.height * kSupersample ? 2 : 1;
+}
+
+CardSize cardSizeFor(QSize card, qreal ratio) {
+    CardSize result{card.width(), card.height(), 0.0, false, ratio};
+    if (card == kLargeCard.size())
+        result.radius = kLargeCard.radius;
+    else if (card == kSmallCard.size())
+        result = CardSize{kSmallCard.width, kSmallCard.height, kSmallCard.radius, true, ratio};
+    else if (card.height() < kLargeCard.height) {
+        // Between the two sets: the small set's look, the radius in between.
+        const qreal t = qreal(card.height() - kSmallCard.height) / (kLargeCard.height - kSmallCard.height);
+        result.radius = kSmallCard.radius + std::max(0.0, t) * (kLargeCard.radius - kSmallCard.radius);
+        result.small = true;
+    } else
+        result.radius = kLargeCard.radius * card.height() / kLargeCard.height;
+    return result;
+}
+
 QImage renderSupersampled(QSize size, const DrawFunction& draw, const QColor& background, int factor) {
-    QImage big(size * factor, QImage::Format_ARGB32_Premultiplied);
+    return renderSupersampled(size, 1.0, draw, background, factor);
+}
+
+QImage renderSupersampled(QSize pixels, qreal scale, const DrawFunction& draw, const QColor& background,
+                          int factor) {
+    QImage big(pixels * factor, QImage::Format_ARGB32_Premultiplied);
     big.fill(background);
     {
         QPainter painter(&big);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-        painter.scale(factor, factor);
+        painter.scale(factor * scale, factor * scale);
         draw(painter);
     }
     if (factor == 1) return big;
-    return big.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
-void savePng(const QImage& image, const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!image.save(path, "PNG")) throw std::runtime_error("cannot write " + path.toStdString());
+    return big.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 namespace {

@@ -29,8 +29,8 @@ void drawDotsBack(QPainter& p) {
     p.fillRect(kDesignRect, Qt::white);
     const QColor ink(35, 65, 160);
     // Dots and lines on the final pixel grid, so that they stay crisp and free of moire at
-    // both card sizes (the painter draws at kSupersample device pixels per final pixel).
-    constexpr qreal px = kSupersample;
+    // every card size.
+    const qreal px = designPixel();
     const QRectF device = p.deviceTransform().mapRect(kDesignRect);
     const int left = int(std::ceil(device.left() / px)), right = int(std::floor(device.right() / px));
     const int top = int(std::ceil(device.top() / px)), bottom = int(std::floor(device.bottom() / px));

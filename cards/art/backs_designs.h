@@ -30,6 +30,10 @@ void drawHandBack(QPainter& p);             // 12
 
 // Small helpers shared by the designs.
 
+// One pixel of the finished card, in device pixels of the painter the design draws on: patterns
+// that must stay crisp are laid on this grid.
+qreal designPixel();
+
 // Deterministic pseudo-random numbers, so that every build draws the same pictures.
 class Dice {
 public:
