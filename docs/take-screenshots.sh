@@ -46,7 +46,7 @@ shoot() {
   sleep 1
   env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS \
     QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME= QT_STYLE_OVERRIDE= XDG_CONFIG_HOME="$home/config" \
-    XDG_CACHE_HOME="$home/cache" XDG_RUNTIME_DIR="$home/runtime" "$@" "$game" >/dev/null 2>&1 &
+    XDG_CACHE_HOME="$home/cache" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home/runtime" "$@" "$game" >/dev/null 2>&1 &
   local app=$!
   local window=""
   for _ in $(seq 100); do
