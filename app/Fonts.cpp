@@ -1,6 +1,7 @@
 #include "Fonts.h"
 
 #include <QFontDatabase>
+#include <QHash>
 #include <QStringList>
 
 namespace {
@@ -14,7 +15,7 @@ QStringList StandIns(const QString& family) {
 
 // Whether the family draws the face itself at any size. A family with no bold face would be
 // drawn in its regular weight (bitmap fonts are not thickened), so it does not count for bold.
-bool HasFace(const QString& family, bool bold) {
+bool LooksUpFace(const QString& family, bool bold) {
     if (!QFontDatabase::hasFamily(family) || !QFontDatabase::isSmoothlyScalable(family))
         return false;
     if (!bold)
@@ -23,6 +24,18 @@ bool HasFace(const QString& family, bool bold) {
         if (QFontDatabase::weight(family, style) >= QFont::DemiBold)
             return true;
     return false;
+}
+
+// The same, asked of the font database once per family and weight: each question goes through
+// the font configuration's substitutions, a few milliseconds each, and the windows ask the same
+// few again and again while they are built.
+bool HasFace(const QString& family, bool bold) {
+    static QHash<QString, bool> known[2];
+    QHash<QString, bool>& answers = known[bold ? 1 : 0];
+    const auto found = answers.constFind(family);
+    if (found != answers.constEnd())
+        return *found;
+    return answers[family] = LooksUpFace(family, bold);
 }
 } // namespace
 
