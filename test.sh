@@ -12,15 +12,18 @@ export QT_QPA_PLATFORM=offscreen
 
 if [ "${1:-}" != "--quick" ]; then
   echo "== Engine tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWELL_SANITIZE=ON >/dev/null
+  # Optimised a little and with line tables only: half the compile time of the product's flags,
+  # and stack traces still name files and lines.
+  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
+    -DTARNWELL_SANITIZE=ON >/dev/null
   cmake --build build-asan -j2 --target test_engine test_cards test_solver
   export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
   ctest --test-dir build-asan --output-on-failure -R '^(engine|cards|solver)$'
 
   if command -v clang++ >/dev/null 2>&1; then
-    echo "== Fuzzing the saved-game reader for a minute"
-    fuzz/run-fuzz.sh 60
+    echo "== Fuzzing the saved-game reader for 45 seconds"
+    fuzz/run-fuzz.sh 45
   fi
 fi
 
