@@ -63,20 +63,24 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs, int pollMs = 25
 
 // ---------------------------------------------------------------- X input and windows
 
-QString Xdotool(const QStringList& args, bool mustSucceed = true) {
+QString RunTool(const QString& program, const QStringList& args, bool mustSucceed = true) {
     QProcess tool;
-    tool.start(QStringLiteral("xdotool"), args);
+    tool.start(program, args);
     if (!tool.waitForStarted(5000))
-        Fail(QStringLiteral("xdotool did not start"));
+        Fail(QStringLiteral("%1 did not start").arg(program));
     if (!tool.waitForFinished(10000)) {
         tool.kill();
         tool.waitForFinished();
-        Fail(QStringLiteral("xdotool %1 did not finish").arg(args.join(QLatin1Char(' '))));
+        Fail(QStringLiteral("%1 %2 did not finish").arg(program, args.join(QLatin1Char(' '))));
     }
     if (mustSucceed && (tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0))
-        Fail(QStringLiteral("xdotool %1 failed: %2")
-                 .arg(args.join(QLatin1Char(' ')), QString::fromLocal8Bit(tool.readAllStandardError())));
+        Fail(QStringLiteral("%1 %2 failed: %3")
+                 .arg(program, args.join(QLatin1Char(' ')), QString::fromLocal8Bit(tool.readAllStandardError())));
     return QString::fromLocal8Bit(tool.readAllStandardOutput());
+}
+
+QString Xdotool(const QStringList& args, bool mustSucceed = true) {
+    return RunTool(QStringLiteral("xdotool"), args, mustSucceed);
 }
 
 // Visible top-level windows whose title matches the pattern.
@@ -124,6 +128,43 @@ QRect WindowGeometry(const QString& id) {
             r.setHeight(value);
     }
     return r;
+}
+
+// What a window asks of the window manager through its Motif hints: the functions and the
+// decorations words, or -1 for each when the window sets none.
+struct MotifHints {
+    long functions = -1;
+    long decorations = -1;
+};
+
+MotifHints ReadMotifHints(const QString& id) {
+    // "_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x3, 0x26, 0x1e, 0x0, 0x0": flags, functions, decorations, ...
+    const QString out = RunTool(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_MOTIF_WM_HINTS")});
+    const QStringList words = out.section(QLatin1Char('='), 1).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    MotifHints hints;
+    if (words.size() < 3)
+        return hints;
+    bool ok = false;
+    const long flags = words[0].trimmed().toLong(&ok, 16);
+    if (ok && (flags & 1))
+        hints.functions = words[1].trimmed().toLong(nullptr, 16);
+    if (ok && (flags & 2))
+        hints.decorations = words[2].trimmed().toLong(nullptr, 16);
+    return hints;
+}
+
+// A modal dialog asks for a caption and a close box and for nothing that minimises or maximises
+// it (window managers that follow the Motif hints then draw no such buttons).
+void ExpectCloseBoxOnly(const QString& id, const char* what) {
+    constexpr long All = 0x1, Minimise = 0x8, Maximise = 0x10, Close = 0x20;
+    constexpr long DecorAll = 0x1, DecorTitle = 0x8, DecorMinimise = 0x20, DecorMaximise = 0x40;
+    const MotifHints hints = ReadMotifHints(id);
+    ASSERT_GE(hints.functions, 0) << what << " sets no Motif functions";
+    ASSERT_GE(hints.decorations, 0) << what << " sets no Motif decorations";
+    EXPECT_EQ(hints.functions & (All | Minimise | Maximise), 0) << what;
+    EXPECT_EQ(hints.functions & Close, Close) << what;
+    EXPECT_EQ(hints.decorations & (DecorAll | DecorMinimise | DecorMaximise), 0) << what;
+    EXPECT_EQ(hints.decorations & DecorTitle, DecorTitle) << what;
 }
 
 void Focus(const QString& id) { Xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), id}); }
@@ -900,6 +941,10 @@ TEST_F(EndToEnd, TopScoresAndHelpOpenTheirWindows) {
     P().Press({QStringLiteral("alt+v"), QStringLiteral("t")});
     const QString scores = WaitForWindow(QStringLiteral("^Top Scores$"));
     Shot(QStringLiteral("scores"));
+    ExpectCloseBoxOnly(scores, "Top Scores");
+    // The main window keeps its minimise and maximise buttons.
+    const long mainFunctions = ReadMotifHints(P().window).functions;
+    EXPECT_TRUE(mainFunctions > 0 && (mainFunctions & 0x18) == 0x18) << mainFunctions;
     Focus(scores);
     Keys({QStringLiteral("Escape")});
     WaitForWindowGone(QStringLiteral("^Top Scores$"));
@@ -917,6 +962,20 @@ TEST_F(EndToEnd, TopScoresAndHelpOpenTheirWindows) {
     Focus(help);
     Keys({QStringLiteral("Escape")});
     WaitForWindowGone(QStringLiteral("Help"));
+
+    // The other kinds of modal window: a dialog of the game's own, and a prompt.
+    const std::pair<QStringList, QString> others[] = {
+        {{QStringLiteral("alt+h"), QStringLiteral("a")}, QStringLiteral("^About Tarnwell$")},
+        {{QStringLiteral("alt+g"), QStringLiteral("n")}, QStringLiteral("^Deal Number$")},
+    };
+    for (const auto& [keys, title] : others) {
+        P().Press(keys);
+        const QString id = WaitForWindow(title);
+        ExpectCloseBoxOnly(id, qPrintable(title));
+        Focus(id);
+        Keys({QStringLiteral("Escape")});
+        WaitForWindowGone(title);
+    }
 }
 
 TEST_F(EndToEnd, AGameLeftOnTheTableIsThereAtTheNextStart) {
