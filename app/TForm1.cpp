@@ -714,8 +714,9 @@ void TForm1::ShowDealNumber(std::optional<uint32_t> number) {
 }
 
 void TForm1::PositionChanged() {
-    // A change the line being played did not make ends its playing.
-    if (solving && !playingSolverMove)
+    // A change the line being played did not make ends its playing; so does the game's end,
+    // before the fireworks and the name prompt take their clicks and keys.
+    if (solving && (!playingSolverMove || !game->GameActive))
         StopSolving();
     const bool inPlay = game->GameActive && game->GameState == TGameState::Playing;
     if (const std::optional<Solver::Position> position = inPlay ? PositionOf(*game) : std::nullopt) {

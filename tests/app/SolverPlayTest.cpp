@@ -2,7 +2,9 @@
 #include "app/TForm1.h"
 #include "app/TSolverWatch.h"
 #include "engine/TwGame.h"
+#include "scores/TwTopScores.h"
 #include "solver/Solver.h"
+#include "support/PlayPosition.h"
 #include "support/VirtualTimeSource.h"
 #include "KestrelObjects/Timings.h"
 
@@ -10,8 +12,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
@@ -162,4 +166,48 @@ TEST_F(SolverPlayTest, WinnableDealsOnlyDealsANumberTheSolverWins) {
     EXPECT_EQ(Solver::Solve(Position::FromDeal(*number)).Answer, Solver::Verdict::Winnable);
     game.DealGame();
     EXPECT_EQ(game.DealNumber, number);
+}
+
+TEST_F(SolverPlayTest, TheWinningMoveEndsThePlayingSoTheNamePromptGetsEveryKey) {
+    // One King to go home: the line is that one move, and it wins.
+    constexpr int Queen = 11, King = 12;
+    PileColumns columns;
+    columns[0] = {{CardOf(0, King)}};
+    PlayPosition(game, {CardOf(0, Queen), CardOf(1, King), CardOf(2, King), CardOf(3, King)}, columns);
+    form.PositionChanged();
+    ASSERT_TRUE(Settled(watch));
+    ASSERT_EQ(watch.Answer().Moves.size(), 1u);
+
+    // The name is typed into the prompt key by key; the table that follows is closed.
+    QStringList titles;
+    QWidget* answered = nullptr;
+    QTimer answer;
+    answer.setInterval(5);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || modal == answered)
+            return;
+        answered = modal;
+        titles << modal->windowTitle();
+        if (qobject_cast<QInputDialog*>(modal)) {
+            auto* edit = modal->findChild<QLineEdit*>();
+            ASSERT_NE(edit, nullptr);
+            QTest::keyClicks(edit, QStringLiteral("Ann"));
+            QTest::keyClick(edit, Qt::Key_Return);
+        } else {
+            modal->close();
+        }
+    });
+    answer.start();
+    form.SolveMnuClick();
+    answer.stop();
+
+    EXPECT_EQ(game.GameState, TGameState::Won);
+    EXPECT_FALSE(form.Solving());
+    ASSERT_EQ(titles.size(), 2) << titles.join(" / ").toStdString();
+    EXPECT_EQ(titles[1], "Top Scores");
+    const auto entry = std::find_if(TopScoreTable.begin(), TopScoreTable.end(),
+                                    [&](const TScoreInfo& e) { return e.InUse() && e.Score == game.FinalScore; });
+    ASSERT_NE(entry, TopScoreTable.end());
+    EXPECT_EQ(entry->Name, "Ann");
 }
