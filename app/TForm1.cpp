@@ -461,9 +461,14 @@ void TForm1::ResumeKeptGame() {
     if (!QFileInfo::exists(path))
         return;
     try {
-        game->LoadGameFile(path, TGame::TKeep::GameAndPlay);
+        const QString historyFault = game->LoadGameFile(path, TGame::TKeep::GameAndPlay);
         // Taken up: from now on it is the game on the table, kept again at the next closing.
         QFile::remove(path);
+        if (!historyFault.isEmpty())
+            QMessageBox::information(this, QStringLiteral("Tarnwell"),
+                                     QStringLiteral("The game kept when Tarnwell last closed was resumed without its "
+                                                    "undo history, which could not be read.\n\n%1")
+                                         .arg(historyFault));
     } catch (const std::exception& e) {
         const QString aside = path + QStringLiteral(".damaged");
         QFile::remove(aside);

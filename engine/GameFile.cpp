@@ -48,6 +48,28 @@ void WriteBoard(const TBoard& board, pugi::xml_node element) {
             WriteCard(board[size_t(PileSlot(column, row))], column, row, pile);
 }
 
+// One board of a kept game's undo or redo history as a line of text: the four pockets' top
+// cards, then each column from its top; cards by Index, "-" for an empty pocket, a "d" after a
+// card lying face down; the nine parts parted by "/": "12 - - 38/0 14d 3/.../".
+void AppendStep(pugi::xml_node history, const BoardSnapshot& record) {
+    QByteArray text;
+    for (int pocket = 0; pocket < HomeCount; ++pocket) {
+        const TCard* top = record.Home[size_t(pocket)];
+        text += (pocket > 0 ? " " : "") + (top ? QByteArray::number(top->Index) : QByteArray("-"));
+    }
+    for (int column = 0; column < ColumnCountMax; ++column) {
+        text += '/';
+        for (int row = 0; row < RowCountMax; ++row) {
+            const size_t cell = size_t(column * RowCountMax + row);
+            if (!record.Pile[cell])
+                break;
+            text += (row > 0 ? " " : "") + QByteArray::number(record.Pile[cell]->Index) +
+                    (record.FaceUp[cell] ? "" : "d");
+        }
+    }
+    history.append_child("Step").text() = text.constData();
+}
+
 class ByteWriter : public pugi::xml_writer {
 public:
     QByteArray Bytes;
@@ -79,9 +101,21 @@ struct FileGame {
     // Kept only with the play of a game kept over the program's closing.
     std::optional<int32_t> UndoCount, HintCount;
     bool GamePlayed = false;
+    // The undo records oldest first and the moves to redo, as the kept game left them; both
+    // empty, with the reason, when they could not be taken up.
+    std::vector<FileBoard> Undo, Redo;
+    QString HistoryFault;
 };
 
 int RankOf(int index) { return TDeck::RankOf(index); }
+
+int CardsHome(const FileBoard& board) {
+    int home = 0;
+    for (int pocket = 0; pocket < HomeCount; ++pocket)
+        if (const int top = board.Slots[size_t(pocket)]; top >= 0)
+            home += RankOf(top) + 1;
+    return home;
+}
 
 // Reads and checks a whole document; every fault throws TGameError with the place it was found.
 class GameReader {
@@ -127,6 +161,10 @@ public:
                 Named(child, [&] { game.HintCount = ReadCount(child); });
             } else if (withPlay && name == QLatin1String("GamePlayed")) {
                 Named(child, [&] { game.GamePlayed = ReadInteger(child, 0) != 0; });
+            } else if (withPlay && name == QLatin1String("UndoHistory")) {
+                undoHistory = child;
+            } else if (withPlay && name == QLatin1String("RedoHistory")) {
+                redoHistory = child;
             } else if (name == QLatin1String("Home")) {
                 ReadHome(game.Live, child);
                 game.Dealt = game.Live;
@@ -146,11 +184,70 @@ public:
         if (!game.DealtGiven)
             game.Dealt = game.Live;
         Check(game);
+        // A history that does not read is left behind; the game itself is sound.
+        try {
+            game.Undo = ReadHistory(undoHistory);
+            game.Redo = ReadHistory(redoHistory);
+        } catch (const TGameError& e) {
+            game.Undo.clear();
+            game.Redo.clear();
+            game.HistoryFault = e.Message();
+        }
         return game;
     }
 
 private:
     const QByteArray& data;
+    pugi::xml_node undoHistory, redoHistory;
+
+    // The steps of an undo or redo history, oldest first; none when the element is absent.
+    std::vector<FileBoard> ReadHistory(pugi::xml_node history) const {
+        std::vector<FileBoard> steps;
+        for (pugi::xml_node step = history.first_child(); step; step = step.next_sibling()) {
+            if (step.type() != pugi::node_element || LocalName(step) != QLatin1String("Step"))
+                continue;
+            if (steps.size() >= size_t(UndoRingSize - 1))
+                Fail(history, QStringLiteral("more than %1 steps").arg(UndoRingSize - 1));
+            Named(step, [&] { steps.push_back(ReadStep(QString::fromUtf8(step.text().get()))); });
+        }
+        return steps;
+    }
+
+    // A board written by AppendStep, checked as a saved board is.
+    static FileBoard ReadStep(const QString& text) {
+        const QStringList parts = text.split(QLatin1Char('/'));
+        if (parts.size() != 1 + ColumnCountMax)
+            throw TGameError(QStringLiteral("%1 parts where a board has %2").arg(parts.size()).arg(1 + ColumnCountMax));
+        FileBoard board;
+        const QStringList tops = parts[0].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (tops.size() != HomeCount)
+            throw TGameError(QStringLiteral("%1 pockets where a board has %2").arg(tops.size()).arg(HomeCount));
+        for (int pocket = 0; pocket < HomeCount; ++pocket)
+            if (tops[pocket] != QLatin1String("-"))
+                board.Slots[size_t(pocket)] = StepCard(tops[pocket], board);
+        for (int column = 0; column < ColumnCountMax; ++column) {
+            const QStringList cards = parts[1 + column].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            if (cards.size() > RowCountMax)
+                throw TGameError(QStringLiteral("column %1 holds %2 cards").arg(column).arg(cards.size()));
+            for (int row = 0; row < int(cards.size()); ++row)
+                board.Slots[size_t(PileSlot(column, row))] = StepCard(cards[row], board);
+        }
+        CheckBoard(board, QStringLiteral("the board"));
+        return board;
+    }
+
+    // A card of a step, "12" or "12d" when it lies face down.
+    static int StepCard(QString code, FileBoard& board) {
+        const bool faceDown = code.endsWith(QLatin1Char('d'));
+        if (faceDown)
+            code.chop(1);
+        bool ok = false;
+        const int index = code.toInt(&ok, 10);
+        if (!ok || index < 0 || index >= DeckSize)
+            throw TGameError(QStringLiteral("'%1' is no card").arg(code.left(16)));
+        board.FaceUp[size_t(index)] = !faceDown;
+        return index;
+    }
 
     // Nothing but blanks, or nothing but markup without an element (a declaration, comments);
     // text such as "hello" is not XML rather than empty.
@@ -342,14 +439,6 @@ private:
                     QStringLiteral("The card %1 is missing from %2").arg(TDeck::CardName(index), what));
     }
 
-    static int CardsHome(const FileBoard& board) {
-        int home = 0;
-        for (int pocket = 0; pocket < HomeCount; ++pocket)
-            if (const int top = board.Slots[size_t(pocket)]; top >= 0)
-                home += RankOf(top) + 1;
-        return home;
-    }
-
     static void Check(FileGame& game) {
         CheckBoard(game.Live, QStringLiteral("the saved board"));
         CheckBoard(game.Dealt, QStringLiteral("the saved deal"));
@@ -416,6 +505,12 @@ void TGame::SaveGameFile(const QString& path, TKeep keep) {
         WriteNamedInteger(root, QStringLiteral("UndoCount"), UndoCount);
         WriteNamedInteger(root, QStringLiteral("HintCount"), HintCount);
         WriteNamedInteger(root, QStringLiteral("GamePlayed"), GamePlayed ? 1 : 0);
+        const pugi::xml_node undo = root.append_child("UndoHistory");
+        for (int i = 0; i < UndoRing.Count(); ++i)
+            AppendStep(undo, UndoRing.Record(i));
+        const pugi::xml_node redo = root.append_child("RedoHistory");
+        for (const BoardSnapshot& step : RedoList)
+            AppendStep(redo, step);
     }
 
     ByteWriter writer;
@@ -429,7 +524,7 @@ void TGame::SaveGameFile(const QString& path, TKeep keep) {
     }
 }
 
-void TGame::LoadGameFile(const QString& path, TKeep keep) {
+QString TGame::LoadGameFile(const QString& path, TKeep keep) {
     // Both run loops that let menu commands in; a board swapped beneath them would be wrecked.
     if (Dealing)
         throw TGameError(QStringLiteral("A saved game cannot be loaded while the cards are dealt"));
@@ -477,7 +572,29 @@ void TGame::LoadGameFile(const QString& path, TKeep keep) {
     LayoutBoard();
     PaintBoard();
     UndoRing.Clear();
-    TakeSnapshot();
+    RedoList.clear();
+    // A kept game goes on with the undo and redo history it had; any other starts afresh.
+    if (file.Undo.empty())
+        TakeSnapshot();
+    auto snapshotOf = [this](const FileBoard& board) {
+        BoardSnapshot record;
+        record.CardCounter = DeckSize - CardsHome(board);
+        for (int slot = 0; slot < BoardSize; ++slot) {
+            const int index = board.Slots[size_t(slot)];
+            TCard* card = index >= 0 ? &Deck->Card(index) : nullptr;
+            if (slot < HomeCount)
+                record.Home[size_t(slot)] = card;
+            else {
+                record.Pile[size_t(slot - HomeCount)] = card;
+                record.FaceUp[size_t(slot - HomeCount)] = card && board.FaceUp[size_t(index)];
+            }
+        }
+        return record;
+    };
+    for (const FileBoard& step : file.Undo)
+        UndoRing.Push() = snapshotOf(step);
+    for (const FileBoard& step : file.Redo)
+        RedoList.push_back(snapshotOf(step));
     FindMoves();
     GameState = TGameState::Playing;
     TStopwatch& clock = Host().GameTime();
@@ -486,4 +603,5 @@ void TGame::LoadGameFile(const QString& path, TKeep keep) {
     Host().SetDisplayTimer(true);
     ShowStatus();
     Host().PositionChanged();
+    return file.HistoryFault;
 }

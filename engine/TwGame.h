@@ -142,6 +142,9 @@ public:
     void AnimateUndo();
     // Makes the last undone move again, with its own slide, flip and sounds; it counts as a move.
     void RedoMove();
+    // The slide of a redone move: `moved` cards from the foot of column `source` to the pocket
+    // (when `pocket` is not -1) or onto column `target`; the board is `after` once they land.
+    void AnimateRedo(int source, int pocket, int target, int moved, const BoardSnapshot& after);
     bool CanRedo() const { return !RedoList.empty(); }
     void RestartGame();
     void ConfirmRestart();
@@ -159,8 +162,10 @@ public:
     // Writes the game to an XML file, atomically; throws TGameError when it cannot.
     void SaveGameFile(const QString& path, TKeep keep = TKeep::Game);
     // Reads a saved game; the whole file is checked before the table changes, so a file that
-    // fails leaves the game as it was. Throws TGameError with the reason.
-    void LoadGameFile(const QString& path, TKeep keep = TKeep::Game);
+    // fails leaves the game as it was. Throws TGameError with the reason. A kept game whose
+    // undo and redo history is damaged is taken up without it: the returned text says why (it
+    // is empty when everything was taken up).
+    QString LoadGameFile(const QString& path, TKeep keep = TKeep::Game);
 
     // ---- score and status
     int32_t ComputeScore();

@@ -31,6 +31,37 @@ struct MoveBetween {
     }
     // Nothing that a move would have done.
     bool None() const { return Source < 0 || (Pocket < 0 && Target < 0); }
+
+    // Whether the boards differ by this one move as play makes it: the cards leave the foot of
+    // their column and lie, in their order, on the target column or the pocket, and nothing
+    // else changes but the face of the card they uncover. Records of this program's own play
+    // always do; a kept game's history read from a file need not, and is then not animated.
+    bool Made(const BoardSnapshot& after, const BoardSnapshot& before) const {
+        if (None() || (Pocket >= 0) == (Target >= 0))
+            return false;
+        const int moved = Pocket >= 0 ? 1 : Moved;
+        const int from = RecordedCount(before, Source);
+        if (moved > from || RecordedCount(after, Source) != from - moved)
+            return false;
+        for (int i = 0; i < moved; ++i) {
+            const TCard* card = before.Pile[Cell(Source, from - moved + i)];
+            const TCard* landed = Pocket >= 0 ? after.Home[size_t(Pocket)]
+                                              : after.Pile[Cell(Target, RecordedCount(before, Target) + i)];
+            if (card != landed)
+                return false;
+        }
+        for (int p = 0; p < HomeCount; ++p)
+            if (p != Pocket && after.Home[size_t(p)] != before.Home[size_t(p)])
+                return false;
+        for (int c = 0; c < ColumnCountMax; ++c)
+            for (int row = 0; row < RowCountMax && c != Source && c != Target; ++row)
+                if (after.Pile[Cell(c, row)] != before.Pile[Cell(c, row)])
+                    return false;
+        return true;
+    }
+
+private:
+    static size_t Cell(int column, int row) { return size_t(column * RowCountMax + row); }
 };
 } // namespace
 
@@ -95,8 +126,9 @@ void TGame::AnimateUndo() {
     if (UndoRing.Empty())
         return;
     const BoardSnapshot& record = UndoRing.Newest();
-    const MoveBetween move(Snapshot(), record);
-    if (move.None())
+    const BoardSnapshot now = Snapshot();
+    const MoveBetween move(now, record);
+    if (!move.Made(now, record))
         return;
     std::vector<int> cards;
     QPoint start;
@@ -121,21 +153,36 @@ void TGame::RedoMove() {
         return;
     const BoardSnapshot after = RedoList.back();
     RedoList.pop_back();
-    const MoveBetween move(after, Snapshot());
+    const BoardSnapshot before = Snapshot();
     // Recorded as the move itself was, without forgetting the moves still to redo.
-    UndoRing.Push() = Snapshot();
+    UndoRing.Push() = before;
     ResetMoveProtocol();
-    const int source = move.Source;
-    const int sourceRow = ColumnCount(source) - (move.Pocket >= 0 ? 1 : move.Moved);
+    if (const MoveBetween move(after, before); move.Made(after, before))
+        AnimateRedo(move.Source, move.Pocket, move.Target, move.Pocket >= 0 ? 1 : move.Moved, after);
+    else
+        Restore(after);
+    MoveCount = CountUp(MoveCount);
+    GamePlayed = true;
+    LayoutBoard();
+    PaintBoard();
+    CheckBlocked();
+    host.PositionChanged();
+    if (CardCounter <= 0)
+        WinGame();
+    ShowStatus();
+}
+
+void TGame::AnimateRedo(int source, int pocket, int target, int moved, const BoardSnapshot& after) {
+    const int sourceRow = ColumnCount(source) - moved;
     std::vector<int> cards;
     for (int row = sourceRow; row < ColumnCount(source); ++row)
         cards.push_back(Cell(source, row)->Index);
     Sound.PlayEffect(SoundEffect::MoveTo);
-    if (move.Pocket >= 0) {
-        Slide(cards, Cell(source, sourceRow)->Position, PocketPosition(move.Pocket), Timing::MoveHome);
+    if (pocket >= 0) {
+        Slide(cards, Cell(source, sourceRow)->Position, PocketPosition(pocket), Timing::MoveHome);
         Sound.PlayEffect(SoundEffect::MoveHome);
     } else {
-        Slide(cards, Cell(source, sourceRow)->Position, CellPosition(move.Target, ColumnCount(move.Target)),
+        Slide(cards, Cell(source, sourceRow)->Position, CellPosition(target, ColumnCount(target)),
               Timing::MoveToColumn);
     }
     // The card the move turned up is turned up again before the eyes of the player.
@@ -147,15 +194,6 @@ void TGame::RedoMove() {
         LayoutBoard();
         Flip(*uncovered);
     }
-    MoveCount = CountUp(MoveCount);
-    GamePlayed = true;
-    LayoutBoard();
-    PaintBoard();
-    CheckBlocked();
-    host.PositionChanged();
-    if (CardCounter <= 0)
-        WinGame();
-    ShowStatus();
 }
 
 void TGame::RestartGame() {

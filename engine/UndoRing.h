@@ -46,6 +46,8 @@ public:
         head = Wrap(head - 1);
         return records[size_t(head)];
     }
+    // The records oldest first: 0 is the oldest, Count() - 1 the newest.
+    const BoardSnapshot& Record(int i) const { return records[size_t(Wrap(tail + i))]; }
     // Every slot, in slot order, used or not.
     const std::vector<BoardSnapshot>& Slots() const { return records; }
 

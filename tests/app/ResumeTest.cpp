@@ -20,6 +20,27 @@ struct DataFolder {
     ~DataFolder() { qputenv("XDG_DATA_HOME", previous); }
 };
 
+// The board by card Index, -1 for an empty slot: the same in every program run.
+std::vector<int> Indices(const TBoard& board) {
+    std::vector<int> indices;
+    for (const TCard* card : board)
+        indices.push_back(card ? card->Index : -1);
+    return indices;
+}
+
+// Starts as the program starts and answers the message that comes up; its text, or nothing.
+QString StartAndReadTheMessage(TForm1& form) {
+    QString message;
+    QTimer::singleShot(0, [&message] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            message = box->text();
+            box->accept();
+        }
+    });
+    form.OpenAtStart(QString());
+    return message;
+}
+
 // Plays the first move the search lists, as a player clicks it; false when the deal has none
 // of the kinds clicked here.
 bool PlayAMove(TGame& game) {
@@ -42,16 +63,17 @@ TEST(ResumeTest, AGameOnTheTableSurvivesClosing) {
     std::vector<int> board; // card Index per slot, -1 for none
     std::vector<int> faces;
     int64_t elapsed = 0;
+    std::vector<int> dealt;
     {
         TForm1 form;
         form.CreateDialogs();
         form.show();
         form.Game().DealGame(31u);
+        dealt = Indices(form.Game().GameArray);
         ASSERT_TRUE(PlayAMove(form.Game()));
         form.Game().UndoCount = 4;
         clock.Advance(61000);
-        for (const TCard* card : form.Game().GameArray)
-            board.push_back(card ? card->Index : -1);
+        board = Indices(form.Game().GameArray);
         for (const auto& card : form.Game().Deck->Cards)
             faces.push_back(card->FaceUp);
         elapsed = form.GameTime().ElapsedMicros();
@@ -65,10 +87,7 @@ TEST(ResumeTest, AGameOnTheTableSurvivesClosing) {
     form.show();
     form.OpenAtStart(QString());
     TGame& game = form.Game();
-    for (int slot = 0; slot < BoardSize; ++slot) {
-        const TCard* card = game.GameArray[size_t(slot)];
-        ASSERT_EQ(card ? card->Index : -1, board[size_t(slot)]) << slot;
-    }
+    ASSERT_EQ(Indices(game.GameArray), board);
     for (size_t i = 0; i < faces.size(); ++i)
         EXPECT_EQ(int(game.Deck->Cards[i]->FaceUp), faces[i]) << i;
     EXPECT_EQ(game.MoveCount, 1);
@@ -78,6 +97,12 @@ TEST(ResumeTest, AGameOnTheTableSurvivesClosing) {
     EXPECT_EQ(game.GameState, TGameState::Playing);
     EXPECT_EQ(form.GameTime().ElapsedMicros(), elapsed); // the clock runs on from where it stood
     EXPECT_FALSE(QFileInfo::exists(TForm1::KeptGamePath())) << "taken up: the game is on the table now";
+    // The move made before closing can be taken back, and made again.
+    const TBoard resumed = game.GameArray;
+    form.UndoMnu->trigger();
+    EXPECT_EQ(Indices(game.GameArray), dealt);
+    form.RedoMnu->trigger();
+    EXPECT_EQ(game.GameArray, resumed);
 }
 
 TEST(ResumeTest, WithResumeOffClosingGivesThePlayedGameUp) {
@@ -113,17 +138,46 @@ TEST(ResumeTest, ADamagedKeptGameIsSetAsideWithAMessage) {
     TForm1 form;
     form.CreateDialogs();
     form.show();
-    QString message;
-    QTimer::singleShot(0, [&message] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            message = box->text();
-            box->accept();
-        }
-    });
-    form.OpenAtStart(QString());
+    const QString message = StartAndReadTheMessage(form);
     EXPECT_TRUE(message.contains(QStringLiteral("cannot be resumed"))) << message.toStdString();
     EXPECT_TRUE(message.contains(path + QStringLiteral(".damaged")));
     EXPECT_FALSE(QFileInfo::exists(path));
     EXPECT_TRUE(QFileInfo::exists(path + QStringLiteral(".damaged")));
     EXPECT_EQ(form.Game().GameState, TGameState::NotDealt);
+}
+
+TEST(ResumeTest, AKeptGameWhoseHistoryIsDamagedIsResumedWithoutItAndSaysSo) {
+    ConfigFolder config;
+    DataFolder data;
+    VirtualTimeSource clock;
+    const QString path = TForm1::KeptGamePath();
+    std::vector<int> board;
+    {
+        TForm1 form;
+        form.CreateDialogs();
+        form.show();
+        form.Game().DealGame(31u);
+        ASSERT_TRUE(PlayAMove(form.Game()));
+        board = Indices(form.Game().GameArray);
+        form.close();
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray text = file.readAll();
+    file.close();
+    ASSERT_TRUE(text.contains("<Step>"));
+    text.replace("<Step>", "<Step>99 ");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+    file.close();
+
+    TForm1 form;
+    form.CreateDialogs();
+    form.show();
+    const QString message = StartAndReadTheMessage(form);
+    EXPECT_TRUE(message.contains(QStringLiteral("resumed without its undo history"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("The Step on line"))) << message.toStdString();
+    EXPECT_EQ(form.Game().GameState, TGameState::Playing);
+    EXPECT_EQ(Indices(form.Game().GameArray), board);
+    EXPECT_EQ(form.Game().UndoRing.Count(), 1);
 }

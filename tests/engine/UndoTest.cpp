@@ -1,7 +1,12 @@
 #include "support/BoardClicks.h"
 #include "support/EngineFixture.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <algorithm>
+#include <array>
 
 class UndoTest : public EngineFixture {
 protected:
@@ -282,4 +287,148 @@ TEST_F(UndoTest, RedoingTheLastCardHomeWinsTheGame) {
     EXPECT_EQ(game.CardCounter, 0);
     EXPECT_EQ(game.GameState, TGameState::Won);
     EXPECT_FALSE(game.GameActive);
+}
+
+namespace {
+// The board of the redo test with the rest of the deck laid face up in columns 3 to 7, so that
+// it is a whole game that can be kept in a file.
+void WholeDeckInPlay(TGame& game) {
+    const std::array<int, 5> placed{40, 2, 1, 3, 0};
+    int column = 3, row = 0;
+    for (int index = 0; index < 52; ++index) {
+        if (std::find(placed.begin(), placed.end(), index) != placed.end())
+            continue;
+        game.Deck->Card(index).FaceUp = true;
+        game.Cell(column, row++) = &game.Deck->Card(index);
+        if (row == 10) {
+            ++column;
+            row = 0;
+        }
+    }
+    for (auto& card : game.Deck->Cards)
+        card->DealFaceUp = card->FaceUp;
+    game.GameCopy = game.GameArray;
+}
+
+// Puts the given steps in place of a kept game's undo or redo history.
+void ReplaceHistory(const QString& path, const QString& name, const QStringList& steps) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(file.readAll());
+    file.close();
+    const QRegularExpression element(QStringLiteral("<%1\\s*/>|<%1>.*</%1>").arg(name),
+                                     QRegularExpression::DotMatchesEverythingOption);
+    ASSERT_TRUE(text.contains(element)) << name.toStdString();
+    QString history = QStringLiteral("<%1>").arg(name);
+    for (const QString& step : steps)
+        history += QStringLiteral("<Step>%1</Step>").arg(step);
+    text.replace(element, history + QStringLiteral("</%1>").arg(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text.toUtf8());
+}
+} // namespace
+
+TEST_F(UndoTest, AGameKeptOverClosingKeepsItsUndoAndRedo) {
+    EmptyBoardInPlay();
+    PutColumn(0, {40, 2, 1}, {40}); // a face-down spade over the 3 and 2 of hearts
+    PutColumn(1, {3});              // the 4 of hearts
+    PutColumn(2, {0});              // the Ace of hearts
+    WholeDeckInPlay(game);
+    game.LayoutBoard();
+    game.TakeSnapshot();
+    const TBoard start = game.GameArray;
+    MoveCard(OnCell(game, 0, 1), OnCell(game, 1, 0)); // the spade turns up
+    MoveCard(OnCell(game, 2, 0), OnPocket(game, 0));  // the Ace home
+    const TBoard played = game.GameArray;
+    game.UndoMove(); // the Ace back: one move to redo
+    const TBoard undone = game.GameArray;
+    const int records = Records();
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Resume.twl"));
+    game.SaveGameFile(path, TGame::TKeep::GameAndPlay);
+    game.DealGame(5u);
+    EXPECT_EQ(game.LoadGameFile(path, TGame::TKeep::GameAndPlay), QString());
+    EXPECT_EQ(game.GameArray, undone);
+    EXPECT_EQ(Records(), records);
+    ASSERT_TRUE(game.CanRedo());
+
+    // The move to redo slides home again; both moves come back with their slides, and the
+    // spade turns face down again as it lay.
+    host.Sounds.clear();
+    game.RedoMove();
+    EXPECT_EQ(game.GameArray, played);
+    EXPECT_EQ(Sounds(), QStringList({"MOVETO", "MOVEHOME"}));
+    clock.BusyWaitedMs = 0;
+    game.UndoMove();
+    EXPECT_GT(clock.BusyWaitedMs, 0);
+    game.UndoMove();
+    EXPECT_EQ(game.GameArray, start);
+    EXPECT_FALSE(Card(40)->FaceUp);
+    EXPECT_EQ(game.CardCounter, 52);
+
+    // An ordinary load of the same file starts a history of its own.
+    game.LoadGameFile(path);
+    EXPECT_EQ(Records(), 1);
+    EXPECT_FALSE(game.CanRedo());
+}
+
+TEST_F(UndoTest, AKeptHistoryThatIsDamagedIsLeftBehindAndOneThatIsOddNeverCrashes) {
+    EmptyBoardInPlay();
+    PutColumn(0, {40, 2, 1}, {40});
+    PutColumn(1, {3});
+    PutColumn(2, {0});
+    WholeDeckInPlay(game);
+    game.LayoutBoard();
+    game.TakeSnapshot();
+    MoveCard(OnCell(game, 0, 1), OnCell(game, 1, 0));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Resume.twl"));
+    game.SaveGameFile(path, TGame::TKeep::GameAndPlay);
+    const TBoard kept = game.GameArray;
+    // The other columns as the kept board has them: cards 4 to 51 but the 2 of spades.
+    QStringList rest;
+    for (int column = 3; column < 8; ++column) {
+        QStringList cards;
+        for (int row = 0; game.Cell(column, row); ++row)
+            cards << QString::number(game.Cell(column, row)->Index);
+        rest << cards.join(' ');
+    }
+    const QString others = rest.join('/');
+
+    // Damage of every kind: the game is taken up, without its history, and says why.
+    const QStringList damaged{
+        QStringLiteral("- - - -/40d 2 1/3/0/") + others + QStringLiteral("/extra"),
+        QStringLiteral("- - -/40d 2 1/3/0/") + others,
+        QStringLiteral("- - - -/40d 2 1/3/0 0/") + others,
+        QStringLiteral("- - - -/40d 2 1/3/x/") + others,
+        QStringLiteral("- - - -/40d 2 1/3/52/") + others,
+        QStringLiteral("- - - -/40d 2 1/3//") + others,
+    };
+    for (const QString& step : damaged) {
+        SCOPED_TRACE(step.left(30).toStdString());
+        ReplaceHistory(path, QStringLiteral("UndoHistory"), {step});
+        game.DealGame(5u);
+        const QString fault = game.LoadGameFile(path, TGame::TKeep::GameAndPlay);
+        EXPECT_TRUE(fault.startsWith(QStringLiteral("The Step on line "))) << fault.toStdString();
+        EXPECT_EQ(game.GameArray, kept);
+        EXPECT_EQ(Records(), 1);
+    }
+    ReplaceHistory(path, QStringLiteral("UndoHistory"), QStringList(500, QStringLiteral("- - - -/40d 2 1/3/0/") + others));
+    EXPECT_TRUE(game.LoadGameFile(path, TGame::TKeep::GameAndPlay).contains(QStringLiteral("more than 499 steps")));
+
+    // Whole boards that no single move joins: taken back and made again without a slide.
+    const QString aceHome = QStringLiteral("0 - - -/40d 2 1/3//") + others;
+    ReplaceHistory(path, QStringLiteral("UndoHistory"), {aceHome});
+    ReplaceHistory(path, QStringLiteral("RedoHistory"), {aceHome});
+    EXPECT_EQ(game.LoadGameFile(path, TGame::TKeep::GameAndPlay), QString());
+    game.RedoMove();
+    EXPECT_EQ(game.Pocket(0), Card(0));
+    EXPECT_EQ(game.ColumnCount(0), 3);
+    EXPECT_EQ(game.CardCounter, 51);
+    game.UndoMove();
+    game.UndoMove();
+    EXPECT_EQ(game.Pocket(0), Card(0));
+    EXPECT_EQ(game.ColumnCount(2), 0);
+    EXPECT_FALSE(Card(40)->FaceUp);
 }
