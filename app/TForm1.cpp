@@ -247,7 +247,7 @@ void TForm1::BuildMenus() {
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     opScores1 = view->addAction(QStringLiteral("&Top Scores"), this, &TForm1::opScores1Click);
     view->addSeparator();
-    FitToWindowMnu = view->addAction(QStringLiteral("Fit Cards to Window"), this, &TForm1::FitToWindowMnuClick);
+    FitToWindowMnu = view->addAction(QStringLiteral("&Fit Cards to Window"), this, &TForm1::FitToWindowMnuClick);
     FitToWindowMnu->setCheckable(true);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));

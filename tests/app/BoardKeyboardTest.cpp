@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -424,7 +425,9 @@ TEST_F(BoardKeyboardTest, ShortcutsAndMnemonicsReachEveryCommand) {
     const std::vector<QAction*> actions{form.LoadGame1, form.SaveGame1, form.Exit1, form.DealMnu, form.Resart1,
                                         form.UndoMnu, form.Hint1, form.opScores1, form.CardBacks1,
                                         form.SmallCardsMnu, form.DisableSoundMnu, form.SaveDefaultsMnu,
-                                        form.RestoreDefaultsMnu, form.FactoryDefaults1, form.ContentsMnu, form.About1};
+                                        form.RestoreDefaultsMnu, form.FactoryDefaults1, form.ContentsMnu, form.About1,
+                                        form.DealNumberMnu, form.StatisticsMnu, form.SolveMnu, form.BestMoveMnu,
+                                        form.FitToWindowMnu, form.ResumeGameMnu, form.WinnableOnlyMnu};
     std::map<QAction*, int> triggered;
     for (QAction* a : actions) {
         QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
@@ -472,7 +475,19 @@ TEST_F(BoardKeyboardTest, ShortcutsAndMnemonicsReachEveryCommand) {
         {Qt::Key_O, {Qt::Key_F}, form.FactoryDefaults1},
         {Qt::Key_H, {Qt::Key_C}, form.ContentsMnu},
         {Qt::Key_H, {Qt::Key_A}, form.About1},
+        {Qt::Key_G, {Qt::Key_N}, form.DealNumberMnu},
+        {Qt::Key_G, {Qt::Key_T}, form.StatisticsMnu},
+        {Qt::Key_G, {Qt::Key_O}, form.SolveMnu},
+        {Qt::Key_G, {Qt::Key_B}, form.BestMoveMnu},
+        {Qt::Key_V, {Qt::Key_F}, form.FitToWindowMnu},
+        {Qt::Key_O, {Qt::Key_G}, form.ResumeGameMnu},
+        {Qt::Key_O, {Qt::Key_W}, form.WinnableOnlyMnu},
     };
+    // Every item of every menu has its letter (Redo's is tried where there is a move to redo).
+    for (QAction* menu : form.menuBar()->actions())
+        for (QAction* item : menu->menu()->actions())
+            EXPECT_TRUE(item->isSeparator() || item->text().contains(QRegularExpression(QStringLiteral("&\\w"))))
+                << item->text().toStdString();
     for (const Mnemonic& m : mnemonics) {
         QTest::keyClick(&form, m.menu, Qt::AltModifier);
         for (Qt::Key key : m.keys) {

@@ -287,7 +287,7 @@ TEST_F(MainWindowTest, CardBackDialogChangesTheBackAndRepaints) {
 }
 
 TEST_F(MainWindowTest, FitCardsToWindowFollowsTheWindowAndPlaysAtEverySize) {
-    EXPECT_EQ(form.FitToWindowMnu->text(), "Fit Cards to Window");
+    EXPECT_EQ(form.FitToWindowMnu->text(), "&Fit Cards to Window");
     EXPECT_TRUE(form.FitToWindowMnu->isCheckable());
     EXPECT_FALSE(form.FitToWindowMnu->isChecked());
     EXPECT_TRUE(form.menuBar()->actions()[2]->menu()->actions().contains(form.FitToWindowMnu));
