@@ -10,13 +10,19 @@ namespace cardart {
 
 namespace {
 
-void drawMoon(QPainter& p, QPointF at, qreal radius) {
-    QRadialGradient glow(at, radius * 3);
-    glow.setColorAt(0, QColor(255, 250, 200, 110));
-    glow.setColorAt(1, QColor(255, 250, 200, 0));
+// A soft light round a point: the colour at its centre, fading out at `reach`.
+void drawGlow(QPainter& p, QPointF at, qreal reach, QColor colour) {
+    QRadialGradient glow(at, reach);
+    glow.setColorAt(0, colour);
+    colour.setAlpha(0);
+    glow.setColorAt(1, colour);
     p.setPen(Qt::NoPen);
     p.setBrush(glow);
-    p.drawEllipse(at, radius * 3, radius * 3);
+    p.drawEllipse(at, reach, reach);
+}
+
+void drawMoon(QPainter& p, QPointF at, qreal radius) {
+    drawGlow(p, at, radius * 3, QColor(255, 250, 200, 110));
     QPainterPath disc, bite;
     disc.addEllipse(at, radius, radius);
     bite.addEllipse(at + QPointF(radius * 0.55, -radius * 0.3), radius * 0.9, radius * 0.9);
@@ -66,12 +72,7 @@ void drawRoof(QPainter& p, qreal left, qreal right, qreal base, qreal height) {
 }
 
 void drawWindow(QPainter& p, QPointF at) {
-    QRadialGradient glow(at, 2.2);
-    glow.setColorAt(0, QColor(255, 220, 90, 160));
-    glow.setColorAt(1, QColor(255, 220, 90, 0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(glow);
-    p.drawEllipse(at, 2.2, 2.2);
+    drawGlow(p, at, 2.2, QColor(255, 220, 90, 160));
     p.setBrush(QColor(255, 215, 80));
     QPainterPath arch;
     arch.addRoundedRect(QRectF(at.x() - 0.8, at.y() - 1.3, 1.6, 2.6), 0.8, 0.8);
@@ -210,12 +211,7 @@ void drawSeaAndSand(QPainter& p) {
 }
 
 void drawSun(QPainter& p, QPointF at, qreal radius) {
-    QRadialGradient glow(at, radius * 2.6);
-    glow.setColorAt(0, QColor(255, 240, 120, 200));
-    glow.setColorAt(1, QColor(255, 240, 120, 0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(glow);
-    p.drawEllipse(at, radius * 2.6, radius * 2.6);
+    drawGlow(p, at, radius * 2.6, QColor(255, 240, 120, 200));
     p.setPen(QPen(QColor(255, 200, 40), 0.9, Qt::SolidLine, Qt::RoundCap));
     for (int k = 0; k < 12; ++k) {
         const qreal a = k * M_PI / 6;
