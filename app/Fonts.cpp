@@ -1,8 +1,11 @@
 #include "Fonts.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHash>
 #include <QStringList>
+
+#include <mutex>
 
 namespace {
 QStringList StandIns(const QString& family) {
@@ -28,9 +31,11 @@ bool LooksUpFace(const QString& family, bool bold) {
 
 // The same, asked of the font database once per family and weight: each question goes through
 // the font configuration's substitutions, a few milliseconds each, and the windows ask the same
-// few again and again while they are built.
+// few again and again while they are built. Asked on any thread.
 bool HasFace(const QString& family, bool bold) {
+    static std::mutex lock;
     static QHash<QString, bool> known[2];
+    const std::lock_guard<std::mutex> hold(lock);
     QHash<QString, bool>& answers = known[bold ? 1 : 0];
     const auto found = answers.constFind(family);
     if (found != answers.constEnd())
@@ -49,4 +54,24 @@ QFont GameFont(const QString& family, int pixelSize, bool bold) {
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
+}
+
+QFont WindowFont() {
+    return GameFont("System", 13, false);
+}
+QFont ButtonFont() {
+    return GameFont("Georgia", 27, true);
+}
+QFont PanelFont() {
+    return GameFont("Tahoma", 16, true);
+}
+QFont SolverFont() {
+    return GameFont("Georgia", 16, true);
+}
+
+void WarmGameFonts() {
+    // Loading each font once finds its family and the fallbacks for its characters, which the
+    // font database keeps for every thread.
+    for (const QFont& font : {WindowFont(), ButtonFont(), PanelFont(), SolverFont()})
+        QFontMetrics(font).height();
 }

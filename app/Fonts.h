@@ -9,3 +9,15 @@
 // DejaVu Sans Condensed for Tahoma, MS Sans Serif and the system font, each falling back to the
 // plain DejaVu family when the condensed one is missing.
 QFont GameFont(const QString& family, int pixelSize, bool bold);
+
+// The main window's fonts, all in its first frame: the window's own ("System" 13), the
+// strip's and the game's dialogs' buttons ("Georgia" 27 bold), the status panels ("Tahoma" 16
+// bold) and the solver's answer ("Georgia" 16 bold).
+QFont WindowFont();
+QFont ButtonFont();
+QFont PanelFont();
+QFont SolverFont();
+
+// Looks up, on the calling thread, what the main window's fonts need from the font database,
+// so that the window finds it done (see TStartupWarmUp).
+void WarmGameFonts();

@@ -16,7 +16,7 @@ void Colour(QWidget* w, const QColor& background, const QColor& text) {
 TFancyButton* GreenDialogButton(QWidget* parent, int x) {
     auto* b = new TFancyButton(parent);
     b->setGeometry(x, 4, 114, 34);
-    b->setFont(GameFont("Georgia", 27, true));
+    b->setFont(ButtonFont());
     b->SetFontColor(MakeColor(0, 191, 0));
     b->SetFrameDarkest(MakeColor(0, 64, 0));
     b->SetFrameDark(MakeColor(0, 192, 0));

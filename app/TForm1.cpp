@@ -75,7 +75,7 @@ TFancyButton* StripButton(QWidget* parent, int x, int width, const QString& capt
     b->setGeometry(x, 4, width, 34);
     b->setText(caption);
     b->setToolTip(hint);
-    b->setFont(GameFont("Georgia", 27, true));
+    b->setFont(ButtonFont());
     b->SetFontColor(PanelTextGreen);
     b->SetFrameDarkest(MakeColor(25, 25, 25));
     b->SetFrameDark(MakeColor(51, 51, 51));
@@ -98,7 +98,7 @@ void StylePanel(QLabel* panel, const QString& hint) {
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setLineWidth(1);
     panel->setAlignment(Qt::AlignCenter);
-    panel->setFont(GameFont("Tahoma", 16, true));
+    panel->setFont(PanelFont());
     QPalette pal = panel->palette();
     pal.setColor(QPalette::Window, Qt::black);
     pal.setColor(QPalette::WindowText, ToQColor(PanelTextGreen));
@@ -111,7 +111,7 @@ TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make
     // Before any widget: the board's interface for screen readers comes from this factory.
     InstallBoardAccessibility();
     setWindowTitle(QStringLiteral("Tarnwell"));
-    setFont(GameFont("System", 13, false));
+    setFont(WindowFont());
     Fill(this, QColor(0, 128, 0));
 
     auto* central = new QWidget(this);
@@ -173,7 +173,7 @@ void TForm1::BuildButtonStrip() {
     FancyButton1->setEnabled(false);
     // Over the right end of the plain bar, which it leaves in view.
     SolverDis = new QLabel(Panel2);
-    SolverDis->setFont(GameFont("Georgia", 16, true));
+    SolverDis->setFont(SolverFont());
     SolverDis->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     SolverDis->setAttribute(Qt::WA_TranslucentBackground);
     SolverDis->setStyleSheet(QStringLiteral("color: rgb(0, 191, 0); a { color: rgb(255, 255, 0); }"));
@@ -301,6 +301,8 @@ void TForm1::FormCreate() {
     setTabOrder(UndoBtn, HintBtn);
     setTabOrder(HintBtn, Image1);
     Image1->setFocus();
+    // Nothing is drawn on the board until the window shows it, at its final size.
+    game->DrawBoard = false;
     game->EngineStart();
     Guarded([this] { ApplySettings(LoadSettings(CurrentSettings())); });
     Guarded([] { LoadTopScores(); });
@@ -503,6 +505,14 @@ void TForm1::Image1MouseDown(Qt::MouseButtons buttons, int x, int y) {
 void TForm1::Image1MouseMove(int x, int y) { game->BoardMouseMove(x, y); }
 
 void TForm1::Image1MouseUp(int x, int y) { game->BoardMouseUp(x, y); }
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!game->DrawBoard) {
+        game->DrawBoard = true;
+        FormResize();
+    }
+}
 
 void TForm1::FormResize() {
     if (game->Deck)
