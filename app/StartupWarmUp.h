@@ -5,9 +5,9 @@
 
 // Start-up work that can go on beside the main window, on a second core. The window's first
 // paint waits on the font configuration (read and parsed from dozens of files), the font
-// database, each game font's stand-ins and fallbacks, and the picture-format plugins that a
-// menu bar's first icon loads; all of it is kept for every thread, so whatever is done here
-// the window finds done. Made first thing in main(), before the application object.
+// database, the families of the game's fonts, and the picture-format plugins that a menu
+// bar's first icon loads; all of it is kept for every thread, so whatever is done here the
+// window finds done. Made first thing in main(), before the application object.
 class TStartupWarmUp {
 public:
     TStartupWarmUp();

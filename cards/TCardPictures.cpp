@@ -22,7 +22,7 @@ QSize LogicalSize(const QImage& image) {
 }
 
 TCardPictures::TCardPictures(QSize card, qreal ratio, std::shared_ptr<const TPictureStore> keep)
-    : art(cardart::cardSizeFor(card, ratio)), store(std::move(keep)), outline(art) {
+    : art(cardart::cardSizeFor(card, ratio)), store(std::move(keep)) {
     auto pixels = [ratio](QSize logical) {
         return QSize(qRound(logical.width() * ratio), qRound(logical.height() * ratio));
     };
@@ -43,6 +43,11 @@ QImage TCardPictures::Kept(const QString& name, QSize pixels, const std::functio
     if (store)
         store->Save(art.size(), art.ratio, name, drawn);
     return drawn;
+}
+
+QImage TCardPictures::CutOut(const QImage& content) {
+    std::call_once(outlined, [this] { outline.emplace(art); });
+    return cardart::cutOutCard(content, *outline);
 }
 
 QImage TCardPictures::ReadyFace(int value) const {
@@ -68,7 +73,7 @@ QImage TCardPictures::Face(int value) {
             content = QImage(art.pixels(), QImage::Format_RGB32);
             content.fill(Qt::white);
         }
-        return cardart::cutOutCard(content, outline);
+        return CutOut(content);
     });
     const std::lock_guard<std::mutex> hold(lock);
     QImage& slot = faces.at(size_t(value));
@@ -81,7 +86,7 @@ QImage TCardPictures::Back(int index) {
     if (QImage ready = ReadyBack(index); !ready.isNull())
         return ready;
     const QImage made = Kept(QStringLiteral("back-%1").arg(index), art.pixels(),
-                             [&] { return cardart::cutOutCard(cardart::backContent(index, art), outline); });
+                             [&] { return CutOut(cardart::backContent(index, art)); });
     const std::lock_guard<std::mutex> hold(lock);
     QImage& slot = backs.at(size_t(index));
     if (slot.isNull())

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 class TPictureStore;
 
@@ -48,10 +49,14 @@ public:
 private:
     // A picture from the store, or drawn (and then stored).
     QImage Kept(const QString& name, QSize pixels, const std::function<QImage()>& draw) const;
+    // A face or back drawn afresh, cut out to the outline (worked out the first time it is
+    // needed: with a store, most runs never need it).
+    QImage CutOut(const QImage& content);
 
     cardart::CardSize art;
     std::shared_ptr<const TPictureStore> store;
-    cardart::Outline outline;
+    std::once_flag outlined;
+    std::optional<cardart::Outline> outline;
     mutable std::mutex lock;
     std::array<QImage, 52> faces;
     std::array<QImage, 13> backs;

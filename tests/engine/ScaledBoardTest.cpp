@@ -165,8 +165,11 @@ TEST(FitToWindow, PaintingEqualsDrawingEverything) {
         for (const bool fit : {false, true}) {
             SCOPED_TRACE(QStringLiteral("ratio %1%2").arg(ratio).arg(fit ? " fitted" : "").toStdString());
             ScaledGame s(QSize(1100, 700), ratio, fit);
-            s.Deal();
             TGame& g = s.game;
+            // The untidy stack before the deal: every card but the top one partly hidden.
+            g.PaintBoard();
+            EXPECT_EQ(g.BoardImage, DrawnWhole(g));
+            s.Deal();
             EXPECT_EQ(g.BoardImage, DrawnWhole(g));
             g.Cell(3, g.BottomRow(3))->Highlighted = true;
             TCard* lifted = g.Cell(6, g.BottomRow(6));
