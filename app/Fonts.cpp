@@ -15,10 +15,14 @@ QStringList StandIns(const QString& family) {
     return {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")};
 }
 
-// Whether the family draws the face itself at any size. A family with no bold face would be
-// drawn in its regular weight (bitmap fonts are not thickened), so it does not count for bold.
+// Whether the family draws the face itself at any size. Only a family installed under its own
+// name counts: one that the font configuration merely points at another font is not the design
+// (and asking the configuration about every name costs more than the list of families). A
+// family with no bold face would be drawn in its regular weight (bitmap fonts are not
+// thickened), so it does not count for bold.
 bool LooksUpFace(const QString& family, bool bold) {
-    if (!QFontDatabase::hasFamily(family) || !QFontDatabase::isSmoothlyScalable(family))
+    if (!QFontDatabase::families().contains(family, Qt::CaseInsensitive) ||
+        !QFontDatabase::isSmoothlyScalable(family))
         return false;
     if (!bold)
         return true;

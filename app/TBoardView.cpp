@@ -17,8 +17,11 @@ void TBoardView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (!image || image->isNull())
         p.fillRect(rect(), QColor(0, 128, 0));
-    else
+    else {
+        // The board is opaque everywhere: copied, not blended.
+        p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(0, 0, *image);
+    }
 }
 
 void TBoardView::resizeEvent(QResizeEvent* event) {
