@@ -4,8 +4,6 @@
 #include <QHash>
 #include <QStringList>
 
-#include <mutex>
-
 namespace {
 QStringList StandIns(const QString& family) {
     if (family == QLatin1String("Georgia"))
@@ -34,11 +32,9 @@ bool LooksUpFace(const QString& family, bool bold) {
 
 // The same, asked of the font database once per family and weight: each question goes through
 // the font configuration's substitutions, a few milliseconds each, and the windows ask the same
-// few again and again while they are built. Asked on any thread.
+// few again and again while they are built.
 bool HasFace(const QString& family, bool bold) {
-    static std::mutex lock;
     static QHash<QString, bool> known[2];
-    const std::lock_guard<std::mutex> hold(lock);
     QHash<QString, bool>& answers = known[bold ? 1 : 0];
     const auto found = answers.constFind(family);
     if (found != answers.constEnd())
@@ -72,8 +68,3 @@ QFont SolverFont() {
     return GameFont("Georgia", 16, true);
 }
 
-void WarmGameFonts() {
-    // Making the fonts looks up their families, and fills the font database on the way.
-    const QFont fonts[] = {WindowFont(), ButtonFont(), PanelFont(), SolverFont()};
-    Q_UNUSED(fonts);
-}

@@ -18,7 +18,3 @@ QFont ButtonFont();
 QFont PanelFont();
 QFont SolverFont();
 
-// Looks up, on the calling thread, the families of the main window's fonts in the font
-// database (filling it on the way), so that the window finds the answers ready (see
-// TStartupWarmUp).
-void WarmGameFonts();

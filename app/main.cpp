@@ -1,4 +1,3 @@
-#include "StartupWarmUp.h"
 #include "TForm1.h"
 #include "cards/TPictureCache.h"
 #include "cards/TPictureStore.h"
@@ -8,11 +7,7 @@
 #include <QTimer>
 
 int main(int argc, char** argv) {
-    // Font and plugin look-ups start on a second core while the application connects to the
-    // display and the window is built.
-    TStartupWarmUp warmUp;
     QApplication app(argc, argv);
-    warmUp.ApplicationMade();
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tarnwell.tarnwell"));
     // The card pictures one run draws, the next reads back.
