@@ -8,7 +8,7 @@
 #include "TDealNumberDlg.h"
 #include "TCardBackDlg.h"
 #include "TGameMessageDlg.h"
-#include "TSoundPlayer.h"
+#include "TSoundOutput.h"
 #include "TStatisticsDlg.h"
 #include "TSolverWatch.h"
 #include "BoardPlaces.h"
@@ -107,7 +107,7 @@ void StylePanel(QLabel* panel, const QString& hint) {
 }
 } // namespace
 
-TForm1::TForm1() : soundPlayer(std::make_unique<TSoundPlayer>()), game(std::make_unique<TGame>(*this)) {
+TForm1::TForm1() : soundPlayer(std::make_unique<TSoundOutput>()), game(std::make_unique<TGame>(*this)) {
     // Before any widget: the board's interface for screen readers comes from this factory.
     InstallBoardAccessibility();
     setWindowTitle(QStringLiteral("Tarnwell"));

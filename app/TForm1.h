@@ -21,7 +21,7 @@ class TCardBackDlg;
 class TFancyButton;
 class TGame;
 class TGameMessageDlg;
-class TSoundPlayer;
+class TSoundOutput;
 class TStatisticsDlg;
 class TSolverWatch;
 class TSubTimer;
@@ -224,6 +224,6 @@ private:
     bool painted = false;
     std::unique_ptr<THelpManager> HelpManager;
     std::unique_ptr<TCHMHelper> CHMHelper1;
-    std::unique_ptr<TSoundPlayer> soundPlayer;
+    std::unique_ptr<TSoundOutput> soundPlayer;
     std::unique_ptr<TGame> game;
 };

@@ -1,4 +1,4 @@
-#include "app/TSoundPlayer.h"
+#include "sound/TSoundPlayer.h"
 
 #include <QAudioDevice>
 #include <QFile>

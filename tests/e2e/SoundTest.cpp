@@ -10,7 +10,7 @@
 
 #include "Wav.h"
 #include "WavReader.h"
-#include "app/TSoundPlayer.h"
+#include "sound/TSoundPlayer.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -12,7 +12,7 @@
 class QMediaDevices;
 class QSoundEffect;
 
-// Plays the game's wave sounds from the resources: asynchronously, one at a time (a new sound
+// Plays the game's wave sounds from the program's resources: asynchronously, one at a time (a new sound
 // stops the one playing, a looping one included).
 //
 // The effects live on a thread of their own, which hands their samples to the sound server: the
@@ -22,7 +22,7 @@ class QSoundEffect;
 // The effects are made only once there is an audio output: without one, every effect would
 // complain on its own when its sound had loaded. Until then the player is silent, says so once
 // per run, and makes the effects as soon as an output appears.
-class TSoundPlayer : public QObject, public ISoundPlayer {
+class TSoundPlayer : public QObject, public ISoundOutput {
     Q_OBJECT
 public:
     explicit TSoundPlayer(QObject* parent = nullptr);
@@ -30,7 +30,7 @@ public:
 
     // Reaches the sound server and reads the sounds; done once, by the first sound at the latest
     // (the program does it as soon as its window is up, so that start-up never waits for it).
-    void Prepare();
+    void Prepare() override;
 
     void PlaySound(SoundEffect effect, bool loop) override;
     void StopSound() override;

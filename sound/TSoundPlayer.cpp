@@ -170,3 +170,8 @@ void TSoundPlayer::Stop(SoundEffect) {
             sounding->stop();
     });
 }
+
+// The library's door: the program finds this by name once it has loaded the library.
+extern "C" Q_DECL_EXPORT ISoundOutput* TarnwellMakeSoundOutput() {
+    return new TSoundPlayer;
+}
