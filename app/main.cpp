@@ -6,8 +6,34 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <fontconfig/fontconfig.h>
+
+#include <thread>
+
+namespace {
+// Reads the font configuration (dozens of files to read and parse) on a second core while the
+// application connects to the display; the window's first text needs it. Joined before the
+// first font is asked for, so that it is never read twice.
+class TFontConfigurationReader {
+public:
+    TFontConfigurationReader() : worker([] { FcInit(); }) {}
+    ~TFontConfigurationReader() { Join(); }
+    TFontConfigurationReader(const TFontConfigurationReader&) = delete;
+    TFontConfigurationReader& operator=(const TFontConfigurationReader&) = delete;
+    void Join() {
+        if (worker.joinable())
+            worker.join();
+    }
+
+private:
+    std::thread worker;
+};
+} // namespace
+
 int main(int argc, char** argv) {
+    TFontConfigurationReader fontConfiguration;
     QApplication app(argc, argv);
+    fontConfiguration.Join();
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tarnwell.tarnwell"));
     // The card pictures one run draws, the next reads back.

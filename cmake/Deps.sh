@@ -4,7 +4,7 @@ TARNWELL_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev qt6-multimedia-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-documentation-tools
   qt6-qpa-plugins libqt6svg6 libqt6sql6-sqlite
-  libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libx11-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libx11-dev libfontconfig-dev
   gnome-cards-data fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth xdotool x11-utils desktop-file-utils appstream libxml2-utils shared-mime-info
   dbus-daemon dbus-bin at-spi2-core python3-pyatspi

@@ -261,9 +261,16 @@ int main(int argc, char** argv) {
                     *std::max_element(p.paintMs.begin(), p.paintMs.end()), Median(p.rssAtPaintKiB) / 1024.0,
                     Median(p.rssSettledKiB) / 1024.0,
                     *std::max_element(p.peakKiB.begin(), p.peakKiB.end()) / 1024.0);
-    for (size_t i = 1; i < programs.size(); ++i)
-        std::printf("%s / %s: %.2f times (medians)\n", programs[0].name.c_str(), programs[i].name.c_str(),
-                    Median(programs[0].paintMs) / Median(programs[i].paintMs));
+    // Also run by run: each run of the first program against the next program's run beside it,
+    // which leaves out most of the machine's drift between runs.
+    for (size_t i = 1; i < programs.size(); ++i) {
+        std::vector<double> ratios;
+        for (size_t r = 0; r < programs[0].paintMs.size(); ++r)
+            ratios.push_back(programs[0].paintMs[r] / programs[i].paintMs[r]);
+        std::printf("%s / %s: %.2f times (medians), %.2f times (median of the runs side by side)\n",
+                    programs[0].name.c_str(), programs[i].name.c_str(),
+                    Median(programs[0].paintMs) / Median(programs[i].paintMs), Median(ratios));
+    }
     std::printf("%d runs each, settled after %d ms; load average %.2f before, %.2f after, %u cores\n", runs,
                 settleMs, loadBefore, loadAfter, std::thread::hardware_concurrency());
     XCloseDisplay(display);
