@@ -67,4 +67,3 @@ QFont PanelFont() {
 QFont SolverFont() {
     return GameFont("Georgia", 16, true);
 }
-

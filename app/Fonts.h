@@ -17,4 +17,3 @@ QFont WindowFont();
 QFont ButtonFont();
 QFont PanelFont();
 QFont SolverFont();
-
