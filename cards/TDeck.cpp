@@ -184,17 +184,18 @@ void TDeck::DrawAll(QPainter& canvas) const {
     // What shows of each card: its extent less the opaque cores of the cards above it, found
     // from the top down with one growing region (a stacked deck would otherwise cost a union
     // for every pair of cards).
+    std::vector<QRect> extents(order.size());
     std::vector<QRegion> shown(order.size());
     QRegion above;
     for (size_t i = order.size(); i-- > 0;) {
-        const QRect extent = Extent(*order[i]);
-        shown[i] = above.intersects(extent) ? QRegion(extent) - above : QRegion(extent);
+        extents[i] = Extent(*order[i]);
+        shown[i] = above.intersects(extents[i]) ? QRegion(extents[i]) - above : QRegion(extents[i]);
         above += OpaqueCore(*order[i]);
     }
     for (size_t i = 0; i < order.size(); ++i) {
         if (shown[i].isEmpty())
             continue;
-        if (shown[i].rectCount() == 1 && shown[i].boundingRect() == Extent(*order[i]))
+        if (shown[i].rectCount() == 1 && shown[i].boundingRect() == extents[i])
             order[i]->DrawCard(canvas);
         else
             DrawClipped(canvas, shown[i], [&] { order[i]->DrawCard(canvas); });
