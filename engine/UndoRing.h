@@ -20,9 +20,12 @@ constexpr int UndoRingSize = 500;
 // The undo records, in a ring of 500 slots. The records lie in slots UndoTail .. UndoHead - 1
 // (counting round the ring), oldest first; the ring is empty when the two are equal, so it
 // keeps at most 499 records, and a new record on a full ring drops the oldest.
+// A slot comes into being when the head first reaches it: the room for all of them is set
+// aside at once, so a record never moves, but nothing is written until a move is made (the
+// whole ring is 750 KB, too much to clear at start for a game that may never use it).
 class TUndoRing {
 public:
-    TUndoRing() : records(UndoRingSize) {}
+    TUndoRing() { records.reserve(UndoRingSize); }
 
     int UndoHead() const { return head; }
     int UndoTail() const { return tail; }
@@ -33,6 +36,8 @@ public:
     // Claims the slot for a new record at the head, dropping the oldest record of a full ring;
     // the caller fills it in.
     BoardSnapshot& Push() {
+        if (size_t(head) == records.size())
+            records.emplace_back();
         BoardSnapshot& record = records[size_t(head)];
         head = Wrap(head + 1);
         if (head == tail)
@@ -48,7 +53,7 @@ public:
     }
     // The records oldest first: 0 is the oldest, Count() - 1 the newest.
     const BoardSnapshot& Record(int i) const { return records[size_t(Wrap(tail + i))]; }
-    // Every slot, in slot order, used or not.
+    // Every slot the head has reached so far, in slot order, used or not.
     const std::vector<BoardSnapshot>& Slots() const { return records; }
 
 private:

@@ -63,6 +63,32 @@ TEST_F(UndoTest, UndoRightAfterADealAndOnceMore) {
     EXPECT_EQ(Sounds(), QStringList({"UNDO", "UNDO"}));
 }
 
+// A slot is made when the head first reaches it, and a record stays where it was made: the
+// ring hands out references to its records.
+TEST(UndoRing, SlotsAreMadeAsTheHeadFirstReachesThemAndNeverMove) {
+    TUndoRing ring;
+    EXPECT_TRUE(ring.Slots().empty());
+    ring.Push().CardCounter = 1;
+    const BoardSnapshot* oldest = &ring.Record(0);
+    for (int i = 2; i <= 499; ++i)
+        ring.Push().CardCounter = i;
+    EXPECT_EQ(ring.Count(), 499);
+    EXPECT_EQ(ring.Slots().size(), 499u);
+    EXPECT_EQ(&ring.Record(0), oldest);
+    ring.Push().CardCounter = 500; // the last slot; the ring is full and drops the oldest
+    EXPECT_EQ(ring.Slots().size(), size_t(UndoRingSize));
+    EXPECT_EQ(ring.Record(0).CardCounter, 2);
+    ring.Push().CardCounter = 501; // round to the first slot again
+    EXPECT_EQ(ring.Slots().size(), size_t(UndoRingSize));
+    EXPECT_EQ(&ring.Newest(), oldest);
+    EXPECT_EQ(ring.Newest().CardCounter, 501);
+    EXPECT_EQ(ring.Pop().CardCounter, 501);
+    ring.Clear();
+    ring.Push().CardCounter = 7;
+    EXPECT_EQ(ring.Slots().size(), size_t(UndoRingSize));
+    EXPECT_EQ(&ring.Newest(), oldest);
+}
+
 TEST_F(UndoTest, TheRingKeepsTheNewest499Records) {
     EmptyBoardInPlay();
     PutColumn(0, {51}); // a lone King goes back and forth between two columns
