@@ -4,6 +4,8 @@
 #include <QHash>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 QStringList StandIns(const QString& family) {
     if (family == QLatin1String("Georgia"))
@@ -18,9 +20,12 @@ QStringList StandIns(const QString& family) {
 // (and asking the configuration about every name costs more than the list of families). A
 // family with no bold face would be drawn in its regular weight (bitmap fonts are not
 // thickened), so it does not count for bold.
+bool Installed(const QString& family) {
+    return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+}
+
 bool LooksUpFace(const QString& family, bool bold) {
-    if (!QFontDatabase::families().contains(family, Qt::CaseInsensitive) ||
-        !QFontDatabase::isSmoothlyScalable(family))
+    if (!Installed(family) || !QFontDatabase::isSmoothlyScalable(family))
         return false;
     if (!bold)
         return true;
@@ -44,12 +49,17 @@ bool HasFace(const QString& family, bool bold) {
 } // namespace
 
 QFont GameFont(const QString& family, int pixelSize, bool bold) {
-    QStringList families;
-    if (HasFace(family, bold))
-        families << family;
-    families << StandIns(family);
+    // One family, not a list to fall through: for a list, Qt sorts every installed font by its
+    // likeness to the first (a few milliseconds) when the font first draws; for one family it
+    // does so only if a character is ever missing from it.
+    QString chosen = family;
+    if (!HasFace(family, bold)) {
+        const QStringList standIns = StandIns(family);
+        const auto found = std::find_if(standIns.begin(), standIns.end(), Installed);
+        chosen = found != standIns.end() ? *found : standIns.constFirst();
+    }
     QFont font;
-    font.setFamilies(families);
+    font.setFamily(chosen);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
