@@ -4,6 +4,9 @@
 
 #include "TimeSource.h"
 
+#include <QFileInfo>
+#include <QImageReader>
+
 #include <cmath>
 
 namespace {
@@ -21,6 +24,12 @@ TColor SystemColorValue(unsigned index) {
 
 int RoundHalfEven(double v) { return int(std::nearbyint(v)); }
 } // namespace
+
+QImage ReadPicture(const QString& path) {
+    QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
 
 TColor ResolveColor(TColor c) { return (c & SystemColorFlag) ? SystemColorValue(c & 0xFF) : (c & 0xFFFFFF); }
 

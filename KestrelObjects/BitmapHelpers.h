@@ -29,6 +29,11 @@ constexpr TColor clBtnHighlight = SystemColorFlag | 20;
 constexpr TColor cl3DDkShadow = SystemColorFlag | 21;
 constexpr TColor cl3DLight = SystemColorFlag | 22;
 
+// One of the program's own pictures, read in the format its name ends in (".png"); a null
+// image when it cannot be read. Unlike QImage(path) it does not first offer the file to every
+// installed image plugin, which loads them all: a few milliseconds of the start.
+QImage ReadPicture(const QString& path);
+
 // The colour with any system colour resolved to its RGB value.
 TColor ResolveColor(TColor c);
 TRGB SplitColorRGB(TColor c);

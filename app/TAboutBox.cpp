@@ -1,6 +1,7 @@
 #include "TAboutBox.h"
 
 #include "Fonts.h"
+#include "KestrelObjects/BitmapHelpers.h"
 #include "KestrelObjects/TFancyButton.h"
 
 #include <QCoreApplication>
@@ -50,7 +51,7 @@ TAboutBox::TAboutBox(QWidget* parent) : TCentredDialog(parent) {
 
     auto* icon = new QLabel(panel);
     icon->setGeometry(8, 8, 140, 110);
-    icon->setPixmap(QPixmap(QStringLiteral(":/pictures/about_fan.png")));
+    icon->setPixmap(QPixmap::fromImage(ReadPicture(QStringLiteral(":/pictures/about_fan.png"))));
 
     Text(panel, {146, 8, 179, 25}, QStringLiteral("Tarnwell"), GameFont("Elephant", 19, true), QColor(0, 255, 0));
     const QFont small = GameFont("MS Sans Serif", 11, false);

@@ -1,6 +1,7 @@
 #include "TCardBackDlg.h"
 
 #include "Fonts.h"
+#include "KestrelObjects/BitmapHelpers.h"
 #include "cards/CardResources.h"
 
 #include <QFrame>
@@ -32,7 +33,7 @@ public:
 // A button picture with its bottom-left colour made transparent, and a greyed form for the
 // disabled state.
 QIcon GlyphIcon(const QString& path) {
-    QImage image = QImage(path).convertToFormat(QImage::Format_ARGB32);
+    QImage image = ReadPicture(path).convertToFormat(QImage::Format_ARGB32);
     if (image.isNull())
         return {};
     const QRgb key = image.pixel(0, image.height() - 1);

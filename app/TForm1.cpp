@@ -17,6 +17,7 @@
 #include "scores/TwTopScores.h"
 #include "engine/TwGame.h"
 #include "cards/TPictureCache.h"
+#include "KestrelObjects/BitmapHelpers.h"
 #include "KestrelObjects/TFancyButton.h"
 #include "KestrelObjects/TReopenMenu.h"
 #include "KestrelObjects/TSubTimer.h"
@@ -89,7 +90,7 @@ TFancyButton* StripButton(QWidget* parent, int x, int width, const QString& capt
     b->setFocusPolicy(Qt::TabFocus);
     b->setAutoDefault(true);
     if (!picture.isEmpty())
-        b->SetGlyph(QImage(picture));
+        b->SetGlyph(ReadPicture(picture));
     return b;
 }
 

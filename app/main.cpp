@@ -1,3 +1,5 @@
+#include "KestrelObjects/BitmapHelpers.h"
+#include "TDeferredIconStyle.h"
 #include "TForm1.h"
 #include "cards/TPictureCache.h"
 #include "cards/TPictureStore.h"
@@ -34,6 +36,7 @@ int main(int argc, char** argv) {
     TFontConfigurationReader fontConfiguration;
     QApplication app(argc, argv);
     fontConfiguration.Join();
+    QApplication::setStyle(new TDeferredIconStyle);
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tarnwell.tarnwell"));
     // The card pictures one run draws, the next reads back.
@@ -46,7 +49,7 @@ int main(int argc, char** argv) {
         store->ClearOtherBuilds();
         QIcon icon;
         for (int size : {16, 32, 48, 64, 128, 256})
-            icon.addFile(QStringLiteral(":/pictures/icon_%1.png").arg(size), QSize(size, size));
+            icon.addPixmap(QPixmap::fromImage(ReadPicture(QStringLiteral(":/pictures/icon_%1.png").arg(size))));
         QApplication::setWindowIcon(icon);
     });
     form.show();

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 TEST(BitmapHelpers, ColourArithmetic) {
     const TColor c = MakeColor(51, 34, 17) | 0x01000000u;
     EXPECT_EQ(SwapRedBlue(c), MakeColor(17, 34, 51));
@@ -72,4 +75,21 @@ TEST(BitmapHelpers, FadeEndsInTheSolidColourOverItsSteps) {
     FadeImageTo(board, clWhite, 200, {});
     EXPECT_EQ(clock.NowMs, 0);
     EXPECT_EQ(board.pixelColor(5, 5), QColor(255, 255, 255));
+}
+
+// The program's own pictures are read in the format their names end in, with the same pixels
+// as Qt's own reading; the content of a file named otherwise is not guessed at.
+TEST(BitmapHelpers, ReadPictureReadsTheFormatItsNameEndsIn) {
+    const QString glyph = QStringLiteral(":/pictures/glyph_deal.png");
+    const QImage picture = ReadPicture(glyph);
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture, QImage(glyph));
+    EXPECT_TRUE(ReadPicture(QStringLiteral(":/pictures/no_such_picture.png")).isNull());
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const QString& name : {QStringLiteral("glyph"), QStringLiteral("glyph.bmp")}) {
+        ASSERT_TRUE(QFile::copy(glyph, dir.filePath(name)));
+        EXPECT_TRUE(ReadPicture(dir.filePath(name)).isNull()) << qPrintable(name);
+    }
 }

@@ -356,6 +356,17 @@ QByteArray FileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The image plugins a running program has loaded, by their files.
+QStringList ImagePluginsLoaded(qint64 pid) {
+    QStringList found;
+    for (const QByteArray& line : FileBytes(QStringLiteral("/proc/%1/maps").arg(pid)).split('\n')) {
+        const QString file = QString::fromLocal8Bit(line.mid(line.indexOf('/')));
+        if (file.contains(QLatin1String("/imageformats/")) && !found.contains(file))
+            found << file;
+    }
+    return found;
+}
+
 // ---------------------------------------------------------------- the running program
 
 class Program {
@@ -702,6 +713,9 @@ TEST_F(EndToEnd, DealsFromTheDeckAndLoadsAKnownPosition) {
     Shot(QStringLiteral("dealt"));
     for (int c = 0; c < 8; ++c)
         EXPECT_TRUE(ColumnHolds(dealt, c, c + 3)) << "column " << c;
+    // The start and the deal read every picture they show without loading the image plugins.
+    const QStringList plugins = ImagePluginsLoaded(P().process.processId());
+    EXPECT_TRUE(plugins.isEmpty()) << qPrintable(plugins.join(QLatin1String(", ")));
 
     const QImage loaded = LoadKnownPosition();
     Shot(QStringLiteral("known"));
