@@ -15,15 +15,16 @@ QStringList StandIns(const QString& family) {
     return {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")};
 }
 
+// Whether a family is installed under this name, in any letter case.
+bool Installed(const QString& family) {
+    return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+}
+
 // Whether the family draws the face itself at any size. Only a family installed under its own
 // name counts: one that the font configuration merely points at another font is not the design
 // (and asking the configuration about every name costs more than the list of families). A
 // family with no bold face would be drawn in its regular weight (bitmap fonts are not
 // thickened), so it does not count for bold.
-bool Installed(const QString& family) {
-    return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
-}
-
 bool LooksUpFace(const QString& family, bool bold) {
     if (!Installed(family) || !QFontDatabase::isSmoothlyScalable(family))
         return false;
