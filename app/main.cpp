@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
         store->ClearOtherBuilds();
         QIcon icon;
         for (int size : {16, 32, 48, 64, 128, 256})
-            icon.addPixmap(QPixmap::fromImage(ReadPicture(QStringLiteral(":/pictures/icon_%1.png").arg(size))));
+            icon.addPixmap(
+                QPixmap::fromImage(ReadPicture(QStringLiteral(":/pictures/icon_%1.png").arg(size))));
         QApplication::setWindowIcon(icon);
     });
     form.show();
